@@ -1,0 +1,66 @@
+#pragma once
+// The process engine's public face: run control for the window, the clock
+// for everyone, the suspend primitives for the kernel, and the hooks through
+// which a window (or a test) plugs in.
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "engine/element_status.h"
+#include "engine/run_status.h"
+
+namespace zorva {
+
+class ZorvaProcessElement;
+class ServerLink;
+
+// --- reading the run status -------------------------------------------------
+TZorvaStatus& ZorvaStatus();
+double SimTime();
+ZorvaProcessElement* CurrentElement();
+std::uint8_t RunState();
+bool StepMode();
+// The clock right-aligned in 10 characters with 2 decimals.
+std::string ClockText();
+
+// --- run control (window handlers call these between two process steps) ---
+// Runs scheduler passes until no event remains before the stop time; returns
+// when the run has ended. A program makes one run.
+void RunSimulation();
+void InterruptRun();
+void ResumeRun();
+void EnterStepMode();
+void LeaveStepMode();
+void StepOnce();
+void RequestKeyBreak(char key);
+void SetBreakTime(double t);  // -1: none
+double BreakTime();
+void SetStopTime(double t);
+double StopTime();
+std::string TakeStatusText();
+void SetDisplayCallback(std::function<void()> callback);
+
+// --- suspend and finish primitives for the current element ----------------
+void HoldProcess(double Delta);
+void StandByProcess();
+void PassivateProcess();
+[[noreturn]] void FinishProcess();
+[[noreturn]] void FinishAndDestroyProcess();
+
+// --- plugging in -------------------------------------------------------------
+// Processes pending window events. The run loop calls it once per pass and
+// while it waits (interrupted, stepping, waiting for the server).
+void SetEventProcessor(std::function<void()> processEvents);
+void ProcessPendingEvents();
+void SetServerLink(ServerLink* link);
+
+// --- answers from the server (called by the connection while a pass waits) --
+void ServerGrantedTime(double t);  // "$$continue:" t
+void ServerStoppedAt(double t);    // "$$stop:" t: the waiting pass is abandoned
+
+// Program end followed by a fresh start-up: frees every notice, resets the
+// run status and the engine values. Elements are the kernel's to free.
+void ResetEngine();
+
+}  // namespace zorva

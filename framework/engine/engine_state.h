@@ -1,0 +1,47 @@
+#pragma once
+// The engine's single instance of switching and scheduling state. Internal to
+// the engine's own files.
+
+#include <deque>
+#include <functional>
+
+#include "engine/run_status.h"
+#include "engine/sequencing_set.h"
+#include "engine/stack_segment.h"
+#include "engine/stack_switch.h"
+
+namespace zorva {
+
+class ServerLink;
+
+struct Engine {
+    TZorvaStatus status;
+    SequencingSet set;
+    std::deque<ZorvaProcessElement*> DestroyList;
+    StackSegment PendingStack;
+    RunContext context{};
+    bool inRun = false;
+
+    double StopTime = NeverTime;
+    double BreakTime = -1.0;
+    double KeyBreak = -1.0;
+    bool StepMode = false;
+    bool ServerAnswered = false;
+    bool passAbandoned = false;  // "$$stop:" arrived while a pass waited
+    int yieldCounter = 1;
+    int yieldReload = 1;
+
+    std::function<void()> DisplayCallback;
+    std::function<void()> processEvents;
+    ServerLink* link = nullptr;
+};
+
+Engine& TheEngine();
+
+// Internal scheduling operations shared by the element methods and the primitives.
+void ScheduleOnTime(ZorvaProcessElement* element, double t);
+void ScheduleOnState(ZorvaProcessElement* element, bool reentry);
+void ReportNewEvent();
+[[noreturn]] void EnterScheduler();
+
+}  // namespace zorva

@@ -1,0 +1,81 @@
+#include "engine/process_element.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "engine/engine.h"
+#include "engine/engine_state.h"
+#include "engine/fatal_error.h"
+#include "engine/number_text.h"
+
+namespace zorva {
+
+ZorvaProcessElement::ZorvaProcessElement(std::string name, double arrivalTime)
+    : Name(std::move(name)), ArrivalTime(arrivalTime) {}
+
+ZorvaProcessElement::~ZorvaProcessElement() {
+    Engine& e = TheEngine();
+    if (e.status.CurrentElement == this)
+        FatalError("Error(Destroy): " + Name + " is destroyed while its process runs");
+    if (notice_) {
+        EventNotice* notice = notice_;
+        e.set.Unlink(notice);
+        delete notice;
+        ReportNewEvent();
+    }
+    auto& pending = e.DestroyList;
+    pending.erase(std::remove(pending.begin(), pending.end(), this), pending.end());
+}
+
+void ZorvaProcessElement::Process() {
+    ShowWarning(ClockText() + " Warning: " + Name + " has no process defined");
+    EnterScheduler();
+}
+
+void ZorvaProcessElement::ScheduleProcess(double Time) {
+    Engine& e = TheEngine();
+    if (notice_) FatalError("Error(ScheduleProcess): " + Name + " is already scheduled");
+    if (std::isnan(Time)) FatalError("Error(ScheduleProcess): " + Name + " scheduled at a time that is not a number");
+    if (SavedStack) {
+        e.PendingStack = std::move(SavedStack);
+    } else {
+        e.PendingStack = StackSegment();
+        ResumePoint = ResumePointKind::ProcessEntry;
+    }
+    if (e.status.SimTime > Time) ScheduleOnState(this, false);
+    else ScheduleOnTime(this, Time);
+}
+
+void ZorvaProcessElement::RemoveProcess(bool ToData) {
+    if (!notice_) FatalError("Error(RemoveProcess): " + Name + " is not scheduled");
+    Engine& e = TheEngine();
+    EventNotice* notice = notice_;
+    e.set.Unlink(notice);
+    delete notice;  // discards the suspended process with it
+    EventTime = NeverTime;
+    Status = ToData ? esData : esPassive;
+    ReportNewEvent();
+}
+
+void ZorvaProcessElement::TakeOutKeepingProcess(std::uint8_t newStatus) {
+    if (!notice_) FatalError("Error(InterruptProcess): " + Name + " is not scheduled");
+    Engine& e = TheEngine();
+    EventNotice* notice = notice_;
+    e.set.Unlink(notice);
+    SavedStack = std::move(notice->SavedStack);
+    delete notice;
+    Status = newStatus;
+    EventTime = NeverTime;
+    ReportNewEvent();
+}
+
+void ZorvaProcessElement::InterruptProcess() { TakeOutKeepingProcess(esInterrupted); }
+
+void ZorvaProcessElement::CancelProcess() { TakeOutKeepingProcess(esPassive); }
+
+void ZorvaProcessElement::CancelResume() {
+    SavedStack = StackSegment();
+    Status = esData;
+}
+
+}  // namespace zorva

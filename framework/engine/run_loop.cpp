@@ -1,0 +1,295 @@
+// The scheduler pass and the switch into and out of processes.
+//
+// Rule for everything below StackBase: a pass never returns. It either
+// resumes a process (copying its segment over the pass's own frames) or ends
+// the run by jumping back to RunSimulation's caller. Frames abandoned that way
+// must hold no live object with a destructor at the moment of the jump.
+
+#include <algorithm>
+#include <cmath>
+
+#include "engine/engine.h"
+#include "engine/engine_state.h"
+#include "engine/fatal_error.h"
+#include "engine/number_text.h"
+#include "engine/process_element.h"
+#include "engine/sanitizer_support.h"
+#include "engine/server_link.h"
+
+namespace zorva {
+namespace {
+
+enum class SuspendKind { Hold, StandBy, Passivate };
+
+struct SuspendRequest {
+    SuspendKind kind;
+    double delta;
+};
+
+void CallDisplay() {
+    Engine& e = TheEngine();
+    if (e.DisplayCallback) e.DisplayCallback();
+}
+
+void DestroyFinishedElements() {
+    Engine& e = TheEngine();
+    while (!e.DestroyList.empty()) {
+        ZorvaProcessElement* element = e.DestroyList.front();
+        e.DestroyList.pop_front();
+        delete element;
+    }
+}
+
+// Every element on the state list is examined once, at the current clock,
+// between any two timed events; after a complete scan one timed event is taken.
+void ChooseNotice() {
+    Engine& e = TheEngine();
+    SequencingSet& s = e.set;
+    if (s.StateListEmpty()) {
+        s.ScanningStateList = false;
+        s.ScanPosition = nullptr;
+        s.ChosenNotice = s.FirstTimed();
+    } else if (!s.ScanningStateList) {
+        s.ChosenNotice = s.StateList.Next;
+        s.ScanningStateList = true;
+        s.ScanPosition = s.ChosenNotice->Next;
+    } else if (s.ScanPosition == &s.StateList) {
+        s.ScanningStateList = false;
+        s.ScanPosition = nullptr;
+        s.ChosenNotice = s.FirstTimed();
+    } else {
+        s.ChosenNotice = s.ScanPosition;
+        s.ScanPosition = s.ScanPosition->Next;
+    }
+    if (s.ScanningStateList) s.ChosenNotice->Time = e.status.SimTime;
+}
+
+// The clock never moves backwards: a break time already behind the clock is
+// no break, and a key break never sets the clock back.
+void HonourBreaks() {
+    Engine& e = TheEngine();
+    TZorvaStatus& st = e.status;
+    const bool breakTimeReached =
+        e.BreakTime != -1.0 && e.BreakTime >= st.SimTime && e.set.ChosenNotice->Time >= e.BreakTime;
+    if (!breakTimeReached && e.KeyBreak == -1.0) return;
+    if (e.KeyBreak != -1.0) {
+        st.SimTime = std::max(st.SimTime, e.KeyBreak);
+        e.KeyBreak = -1.0;
+    } else {
+        st.SimTime = e.BreakTime;
+        e.BreakTime = -1.0;
+    }
+    st.RunState = rsInterrupted;
+    CallDisplay();
+}
+
+// A space pressed while a pass processes events interrupts that same pass,
+// before its event runs: the run stops with the clock the user saw, instead
+// of one event later with the clock set back.
+void HonourKeyBreak() {
+    if (TheEngine().KeyBreak != -1.0) HonourBreaks();
+}
+
+bool MayResume() {
+    const TZorvaStatus& st = TheEngine().status;
+    const bool active = st.RunState == rsEnded || st.RunState == rsRunning || st.RunState == rsStepping;
+    return active && st.Proceed;
+}
+
+// Waits for the user: an interrupted run, or step mode between two steps.
+void WaitForPermissionToProceed() {
+    Engine& e = TheEngine();
+    while (!MayResume()) {
+        if (!e.processEvents)
+            FatalError("Error(Run): the run waits to be resumed, but nothing processes window events");
+        e.processEvents();
+        HonourKeyBreak();
+    }
+}
+
+// Asks the server for time t and waits for its answer. False when the answer
+// was "$$stop:": the pass is then abandoned and a new one starts.
+bool AwaitServer(double t) {
+    Engine& e = TheEngine();
+    e.passAbandoned = false;
+    e.ServerAnswered = false;
+    e.link->SendContinue(t);
+    while (!e.ServerAnswered && !e.link->ConnectionClosed()) ProcessPendingEvents();
+    return e.ServerAnswered && !e.passAbandoned;
+}
+
+[[noreturn]] void EndRun() {
+    Engine& e = TheEngine();
+    TZorvaStatus& st = e.status;
+    if (e.StopTime >= 0 && e.StopTime > st.SimTime) st.SimTime = e.StopTime;
+    st.RunState = rsEnded;
+    CallDisplay();
+    e.inRun = false;
+    SanitizerBeforeJump();
+    zorva_run_leave(&e.context);
+}
+
+// Steps 1 to 8 of a pass: returns the notice to resume, or ends the run.
+EventNotice* ChooseWithPermission() {
+    Engine& e = TheEngine();
+    TZorvaStatus& st = e.status;
+    for (;;) {
+        st.CurrentElement = nullptr;
+        DestroyFinishedElements();
+        ChooseNotice();
+        HonourBreaks();
+        if (st.RunState == rsStepping) st.Proceed = false;
+        if (--e.yieldCounter <= 0) {
+            ProcessPendingEvents();
+            e.yieldCounter = e.yieldReload;
+            HonourKeyBreak();
+        }
+        WaitForPermissionToProceed();
+        // A handler may have taken the chosen element out while we waited.
+        if (!e.set.ChosenNotice) continue;
+
+        const bool connected = !st.ServerAddress.empty() && e.link;
+        // Without a server nobody grants time any more: the run ends here.
+        if (connected && e.link->ConnectionClosed()) EndRun();
+        if (e.set.ChosenNotice->Time < e.StopTime) {
+            if (!connected) return e.set.ChosenNotice;
+            if (AwaitServer(e.set.ChosenNotice->Time) && e.set.ChosenNotice) return e.set.ChosenNotice;
+            continue;
+        }
+        if (connected && st.SimTime < e.StopTime) {
+            AwaitServer(e.StopTime);
+            continue;
+        }
+        EndRun();
+    }
+}
+
+[[noreturn]] void ProcessEntry(void* element) {
+    auto* self = static_cast<ZorvaProcessElement*>(element);
+    self->Process();
+    FatalError(ClockText() + " Error(Process): the process of " + self->Name +
+               " returned; a process must end with Finish, FinishAndDestroy or StopAndLeave");
+}
+
+// Step 9: make the chosen element current and switch to it.
+[[noreturn]] void ResumeChosen(EventNotice* notice) {
+    Engine& e = TheEngine();
+    SequencingSet& s = e.set;
+    TZorvaStatus& st = e.status;
+    ZorvaProcessElement* element = notice->Element;
+    element->Status = esCurrent;
+    st.CurrentElement = element;
+    if (!s.ScanningStateList && st.SimTime != notice->Time) {
+        st.SimTime = notice->Time;
+        s.InsertionPoint = notice->Next;
+    }
+    if (s.InsertionPoint == notice) s.InsertionPoint = notice->Next;
+    element->EventTime = NeverTime;
+    st.Switching = true;
+    CallDisplay();
+    st.Switching = false;
+
+    s.Unlink(notice);
+    void* block = notice->SavedStack.Release();
+    delete notice;
+    SanitizerBeforeJump();
+    if (block) zorva_restore(block, e.context.stackBase);
+    zorva_call_on_region(e.context.stackBase, reinterpret_cast<void*>(e.context.rbp), &ProcessEntry, element);
+}
+
+[[noreturn]] void SchedulerPass(void*) { ResumeChosen(ChooseWithPermission()); }
+
+// Runs below the suspended process's segment, which is already saved in block.
+[[noreturn]] void OnSuspend(void* request, void* block) {
+    Engine& e = TheEngine();
+    const auto& r = *static_cast<const SuspendRequest*>(request);
+    ZorvaProcessElement* element = e.status.CurrentElement;
+    const ResumePointKind before = element->ResumePoint;
+    switch (r.kind) {
+        case SuspendKind::Hold:
+            element->ResumePoint = ResumePointKind::AfterHold;
+            e.PendingStack = StackSegment::Adopt(block);
+            ScheduleOnTime(element, e.status.SimTime + r.delta);
+            break;
+        case SuspendKind::StandBy:
+            element->ResumePoint = ResumePointKind::AfterStandBy;
+            e.PendingStack = StackSegment::Adopt(block);
+            ScheduleOnState(element, before == ResumePointKind::AfterStandBy);
+            break;
+        case SuspendKind::Passivate:
+            element->ResumePoint = ResumePointKind::AfterPassivate;
+            element->SavedStack = StackSegment::Adopt(block);
+            element->EventTime = NeverTime;
+            break;
+    }
+    EnterScheduler();
+}
+
+void Suspend(const char* operation, SuspendKind kind, double delta) {
+    Engine& e = TheEngine();
+    if (!e.status.CurrentElement) FatalError(std::string("Error(") + operation + "): no current Element");
+    SuspendRequest request{kind, delta};
+    zorva_suspend(&request, &OnSuspend, e.context.stackBase);
+}
+
+}  // namespace
+
+void EnterScheduler() {
+    Engine& e = TheEngine();
+    SanitizerBeforeJump();
+    zorva_call_on_region(e.context.stackBase, reinterpret_cast<void*>(e.context.rbp), &SchedulerPass, nullptr);
+}
+
+void RunSimulation() {
+    Engine& e = TheEngine();
+    TZorvaStatus& st = e.status;
+    if (e.inRun) FatalError("Error(RunSimulation): a run is already in progress");
+    e.inRun = true;
+    st.SimTime = 0.0;
+    if (!e.StepMode) st.RunState = rsRunning;
+    st.Proceed = true;
+    if (!st.ServerAddress.empty() && e.link) e.link->ConnectToServer();
+    zorva_run_enter(&e.context, &SchedulerPass, nullptr);
+}
+
+void HoldProcess(double Delta) {
+    Engine& e = TheEngine();
+    if (e.status.CurrentElement && !(Delta >= 0.0))
+        FatalError(FormatFixedRight(e.status.SimTime, 12) + " Error(Hold): " + e.status.CurrentElement->Name +
+                   " holds for a negative or invalid duration " + FormatFixed(Delta));
+    Suspend("Hold", SuspendKind::Hold, Delta);
+}
+
+void StandByProcess() { Suspend("StandBy", SuspendKind::StandBy, 0.0); }
+
+void PassivateProcess() { Suspend("Passivate", SuspendKind::Passivate, 0.0); }
+
+void FinishProcess() {
+    Engine& e = TheEngine();
+    if (!e.status.CurrentElement) FatalError("Error(finish): no current Element");
+    e.status.CurrentElement->Status = esData;
+    EnterScheduler();
+}
+
+void FinishAndDestroyProcess() {
+    Engine& e = TheEngine();
+    if (!e.status.CurrentElement) FatalError("Error(FinishAndDestroy): no current Element");
+    e.status.CurrentElement->Status = esData;
+    e.DestroyList.push_back(e.status.CurrentElement);
+    EnterScheduler();
+}
+
+void ServerGrantedTime(double t) {
+    Engine& e = TheEngine();
+    e.status.SimTime = std::max(e.status.SimTime, t);
+    e.ServerAnswered = true;
+}
+
+void ServerStoppedAt(double t) {
+    Engine& e = TheEngine();
+    e.StopTime = t;
+    e.ServerAnswered = true;
+    e.passAbandoned = true;
+}
+
+}  // namespace zorva

@@ -1,0 +1,60 @@
+// The engine's instance and the scheduling operations that keep the notices,
+// the elements' status and the server's view in step.
+#include <utility>
+
+#include "engine/engine.h"
+#include "engine/engine_state.h"
+#include "engine/process_element.h"
+#include "engine/server_link.h"
+
+namespace zorva {
+
+Engine& TheEngine() {
+    // Never destroyed: elements freed by static destructors after main may
+    // still reach the sequencing set.
+    static Engine* engine = new Engine;
+    return *engine;
+}
+
+void ScheduleOnTime(ZorvaProcessElement* element, double t) {
+    Engine& e = TheEngine();
+    e.set.InsertTimed(element, t, e.status.SimTime, std::move(e.PendingStack));
+    element->Status = esScheduledOnTime;
+    element->EventTime = t;
+    ReportNewEvent();
+}
+
+void ScheduleOnState(ZorvaProcessElement* element, bool reentry) {
+    Engine& e = TheEngine();
+    e.set.InsertState(element, e.status.SimTime, reentry, std::move(e.PendingStack));
+    element->Status = esScheduledOnState;
+    element->EventTime = e.status.SimTime;
+    ReportNewEvent();
+}
+
+void ReportNewEvent() {
+    Engine& e = TheEngine();
+    const TZorvaStatus& st = e.status;
+    if (st.ServerAddress.empty() || st.CurrentElement || st.RunState < rsInterrupted || !e.link) return;
+    e.set.ChosenNotice = e.set.FirstTimed();
+    const double t = e.set.ChosenNotice->Time;
+    e.link->SendNewEvent(t >= e.StopTime ? e.StopTime : t);
+}
+
+void ResetEngine() {
+    Engine& e = TheEngine();
+    e.set.Clear();
+    e.DestroyList.clear();
+    e.PendingStack = StackSegment();
+    e.status = TZorvaStatus();
+    e.inRun = false;
+    e.StopTime = NeverTime;
+    e.BreakTime = -1.0;
+    e.KeyBreak = -1.0;
+    e.StepMode = false;
+    e.ServerAnswered = false;
+    e.passAbandoned = false;
+    e.yieldCounter = e.yieldReload = 1;
+}
+
+}  // namespace zorva

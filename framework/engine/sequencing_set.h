@@ -1,0 +1,69 @@
+#pragma once
+// The time list and the state list with their cursors. Pure bookkeeping: no
+// switching, no clock of its own, no reporting to the server.
+
+#include <cstddef>
+
+#include "engine/event_notice.h"
+
+namespace zorva {
+
+class SequencingSet {
+public:
+    SequencingSet();
+    SequencingSet(const SequencingSet&) = delete;
+    SequencingSet& operator=(const SequencingSet&) = delete;
+    ~SequencingSet();
+
+    // New notice on the time list at t, behind every notice with Time <= t.
+    // simTime is the clock, which decides whether the insertion point moves.
+    EventNotice* InsertTimed(ZorvaProcessElement* element, double t, double simTime, StackSegment segment);
+    // New notice on the state list, at its tail or, for an element standing
+    // by again during a pass, right before the pass's scan position.
+    EventNotice* InsertState(ZorvaProcessElement* element, double simTime, bool reentry, StackSegment segment);
+
+    // Takes a notice out of its list, moving the insertion point and the scan
+    // position off it first, and clears its element's link to it. The caller
+    // owns the notice afterwards.
+    void Unlink(EventNotice* notice);
+
+    EventNotice* FirstTimed() { return TimeList.Next; }
+    bool StateListEmpty() const { return StateList.Next == &StateList; }
+    bool Empty() const { return StateListEmpty() && TimeList.Next == &TimeList; }
+    bool IsSentinel(const EventNotice* n) const { return n == &TimeList || n == &StateList; }
+
+    // Frees every notice (and the segments they own); the lists end empty.
+    void Clear();
+
+    EventNotice TimeList;
+    EventNotice StateList;
+    // Every notice before it has Time <= the clock: searches for an insertion
+    // place start here and never pass the notices of the current time again.
+    EventNotice* InsertionPoint = &TimeList;
+    bool ScanningStateList = false;
+    EventNotice* ScanPosition = nullptr;
+    EventNotice* ChosenNotice = nullptr;
+
+    // Long time lists get an ordered index beside them, so that finding an
+    // insertion place costs O(log n) instead of a walk over every notice.
+    // It yields exactly the place the walk would find.
+    bool Indexed() const { return indexActive_; }
+
+private:
+    static constexpr std::size_t kIndexAbove = 48;
+    static constexpr std::size_t kIndexBelow = 16;
+
+    EventNotice* TimedPositionByWalk(double t);
+    EventNotice* TimedPositionByIndex(EventNotice* notice, double t);
+    void UpdateIndexing();
+
+    TimeIndex index_;
+    bool indexActive_ = false;
+    std::size_t timedCount_ = 0;
+
+    static void LinkBefore(EventNotice* notice, EventNotice* position);
+    static EventNotice* NewNotice(ZorvaProcessElement* element, double time, std::uint8_t onStateList,
+                                  StackSegment segment);
+};
+
+}  // namespace zorva

@@ -1,0 +1,19 @@
+#pragma once
+// What the run loop needs from the connection to the message server. The
+// distribution layer implements it; an unconnected model has none.
+
+namespace zorva {
+
+class ServerLink {
+public:
+    virtual ~ServerLink() = default;
+    // Connects and waits for the server's greeting (processing window events).
+    virtual void ConnectToServer() = 0;
+    // Asks for permission to advance to time t.
+    virtual void SendContinue(double t) = 0;
+    // Tells the server of the earliest event after an incoming text changed it.
+    virtual void SendNewEvent(double t) = 0;
+    virtual bool ConnectionClosed() const = 0;
+};
+
+}  // namespace zorva

@@ -1,0 +1,192 @@
+/*
+ * Stack switching for x86-64, System V ABI (Linux):
+ *   https://gitlab.com/x86-psABIs/x86-64-ABI  (3.2.1 registers, 3.2.2 stack frame)
+ *
+ * Every process runs in the region of the thread's stack just below StackBase.
+ * Suspending copies the live part of that region into a heap block; resuming
+ * copies it back to the very same addresses, so pointers into a process's own
+ * stack survive its suspensions.
+ *
+ * Saved frame of a suspended process (lowest address = segment start), built
+ * by zorva_suspend and consumed by zorva_restore:
+ *
+ *   offset  size  contents
+ *        0     4  MXCSR (SSE control/status)
+ *        4     2  x87 control word
+ *        6     2  padding
+ *        8     8  r15
+ *       16     8  r14
+ *       24     8  r13
+ *       32     8  r12
+ *       40     8  rbx
+ *       48     8  rbp (frame pointer)
+ *       56     8  return address into the caller of zorva_suspend
+ *
+ * Run context (struct RunContext in stack_switch.h, static_asserts there):
+ *
+ *   offset  contents
+ *        0  rbx      8  rbp     16  r12     24  r13     32  r14     40  r15
+ *       48  MXCSR   52  x87 control word
+ *       56  StackBase: the slot holding zorva_run_enter's return address
+ *
+ * Heap block of a segment: 32-bit length n, then the n bytes, lowest address first.
+ */
+        .intel_syntax noprefix
+        .text
+
+/* void zorva_run_enter(RunContext* ctx, void (*entry)(void*), void* arg)
+ * Records the caller's registers and StackBase, then calls entry(arg) with
+ * the stack pointer at StackBase. Returns only through zorva_run_leave. */
+        .globl  zorva_run_enter
+        .type   zorva_run_enter, @function
+zorva_run_enter:
+        .cfi_startproc
+        endbr64
+        mov     [rdi + 0], rbx
+        mov     [rdi + 8], rbp
+        mov     [rdi + 16], r12
+        mov     [rdi + 24], r13
+        mov     [rdi + 32], r14
+        mov     [rdi + 40], r15
+        stmxcsr [rdi + 48]
+        fnstcw  [rdi + 52]
+        mov     [rdi + 56], rsp         /* StackBase */
+        mov     rax, rsi
+        mov     rdi, rdx
+        and     rsp, -16                /* the ABI wants rsp % 16 == 0 at a call */
+        call    rax
+        ud2                             /* entry never returns */
+        .cfi_endproc
+        .size   zorva_run_enter, .-zorva_run_enter
+
+/* void zorva_run_leave(const RunContext* ctx)  -- noreturn
+ * Returns from zorva_run_enter to its caller with the recorded registers. */
+        .globl  zorva_run_leave
+        .type   zorva_run_leave, @function
+zorva_run_leave:
+        .cfi_startproc
+        endbr64
+        mov     rbx, [rdi + 0]
+        mov     rbp, [rdi + 8]
+        mov     r12, [rdi + 16]
+        mov     r13, [rdi + 24]
+        mov     r14, [rdi + 32]
+        mov     r15, [rdi + 40]
+        ldmxcsr [rdi + 48]
+        fldcw   [rdi + 52]
+        mov     rsp, [rdi + 56]         /* back onto the return address slot */
+        ret
+        .cfi_endproc
+        .size   zorva_run_leave, .-zorva_run_leave
+
+/* void zorva_call_on_region(void* top, void* frame, void (*fn)(void*), void* arg)  -- noreturn
+ * Abandons whatever runs below top and calls fn(arg) with the stack pointer at
+ * top and the frame pointer set to frame (so debuggers and the sanitizer's
+ * frame-pointer unwinder walk on into the caller of the run). */
+        .globl  zorva_call_on_region
+        .type   zorva_call_on_region, @function
+zorva_call_on_region:
+        .cfi_startproc
+        endbr64
+        mov     rsp, rdi
+        and     rsp, -16
+        mov     rbp, rsi
+        mov     rax, rdx
+        mov     rdi, rcx
+        call    rax
+        ud2                             /* fn never returns */
+        .cfi_endproc
+        .size   zorva_call_on_region, .-zorva_call_on_region
+
+/* void zorva_suspend(void* request, void (*handler)(void* request, void* block), void* stack_base)
+ * Saves the callee-saved state on the stack, copies the live region
+ * [rsp, stack_base) into a fresh heap block and hands it to handler, which
+ * never returns: it enters the scheduler. zorva_suspend itself returns to its
+ * caller only when zorva_restore copies the block back. */
+        .globl  zorva_suspend
+        .type   zorva_suspend, @function
+zorva_suspend:
+        .cfi_startproc
+        endbr64
+        push    rbp
+        .cfi_adjust_cfa_offset 8
+        .cfi_rel_offset rbp, 0
+        push    rbx
+        .cfi_adjust_cfa_offset 8
+        .cfi_rel_offset rbx, 0
+        push    r12
+        .cfi_adjust_cfa_offset 8
+        .cfi_rel_offset r12, 0
+        push    r13
+        .cfi_adjust_cfa_offset 8
+        .cfi_rel_offset r13, 0
+        push    r14
+        .cfi_adjust_cfa_offset 8
+        .cfi_rel_offset r14, 0
+        push    r15
+        .cfi_adjust_cfa_offset 8
+        .cfi_rel_offset r15, 0
+        sub     rsp, 8
+        .cfi_adjust_cfa_offset 8
+        stmxcsr [rsp]
+        fnstcw  [rsp + 4]
+        mov     r12, rdi                /* request */
+        mov     r13, rsi                /* handler */
+        mov     r14, rsp                /* segment start, 16-byte aligned */
+        mov     rbx, rdx
+        sub     rbx, r14                /* n = stack_base - segment start */
+        mov     rdi, rbx
+        call    zorva_allocate_segment@PLT
+        lea     rdi, [rax + 4]
+        mov     rsi, r14
+        mov     rcx, rbx
+        rep movsb                       /* plain copy: no sanitizer interceptor sees the redzones */
+        mov     rdi, r12
+        mov     rsi, rax
+        call    r13
+        ud2                             /* handler never returns */
+        .cfi_endproc
+        .size   zorva_suspend, .-zorva_suspend
+
+/* void zorva_restore(void* block, void* stack_base)  -- noreturn
+ * Copies the segment in block back to [stack_base - n, stack_base) and
+ * continues the suspended process by returning from its zorva_suspend.
+ * The copy overwrites the region this very code may be running in, so the
+ * stack pointer first moves below both the region and the current frame; it
+ * also keeps valgrind from treating the destination as unusable stack. */
+        .globl  zorva_restore
+        .type   zorva_restore, @function
+zorva_restore:
+        .cfi_startproc
+        endbr64
+        mov     ecx, [rdi]              /* n (zero-extends into rcx) */
+        mov     rbx, rsi
+        sub     rbx, rcx                /* destination = stack_base - n */
+        mov     rax, rsp
+        cmp     rax, rbx
+        cmova   rax, rbx                /* the lower of the two */
+        sub     rax, 256                /* keep clear of the 128-byte red zone */
+        and     rax, -16
+        mov     rsp, rax
+        mov     r12, rdi
+        lea     rsi, [rdi + 4]
+        mov     rdi, rbx
+        rep movsb
+        mov     rdi, r12
+        mov     rsi, rbx
+        call    zorva_segment_restored@PLT   /* frees the block, unpoisons the region */
+        mov     rsp, rbx
+        ldmxcsr [rsp]
+        fldcw   [rsp + 4]
+        add     rsp, 8
+        pop     r15
+        pop     r14
+        pop     r13
+        pop     r12
+        pop     rbx
+        pop     rbp
+        ret                             /* into the caller of zorva_suspend */
+        .cfi_endproc
+        .size   zorva_restore, .-zorva_restore
+
+        .section .note.GNU-stack,"",@progbits
