@@ -6,7 +6,7 @@
 
 namespace zorva {
 
-SequencingSet::SequencingSet() { StateList.OnStateList = 1; }
+SequencingSet::SequencingSet(bool indexLongLists) : indexLongLists_(indexLongLists) { StateList.OnStateList = 1; }
 
 SequencingSet::~SequencingSet() { Clear(); }
 
@@ -63,7 +63,7 @@ EventNotice* SequencingSet::TimedPositionByIndex(EventNotice* notice, double t) 
 }
 
 void SequencingSet::UpdateIndexing() {
-    if (!indexActive_ && timedCount_ > kIndexAbove) {
+    if (!indexActive_ && indexLongLists_ && timedCount_ > kIndexAbove) {
         for (EventNotice* n = TimeList.Next; n != &TimeList; n = n->Next)
             n->indexed = index_.emplace_hint(index_.end(), n->Time, n);
         indexActive_ = true;

@@ -10,7 +10,9 @@ namespace zorva {
 
 class SequencingSet {
 public:
-    SequencingSet();
+    // indexLongLists false keeps the plain walk at every length (for measuring
+    // what the index buys).
+    explicit SequencingSet(bool indexLongLists = true);
     SequencingSet(const SequencingSet&) = delete;
     SequencingSet& operator=(const SequencingSet&) = delete;
     ~SequencingSet();
@@ -58,6 +60,7 @@ private:
     void UpdateIndexing();
 
     TimeIndex index_;
+    bool indexLongLists_;
     bool indexActive_ = false;
     std::size_t timedCount_ = 0;
 

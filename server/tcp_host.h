@@ -1,0 +1,48 @@
+#pragma once
+
+#include "server_options.h"
+#include "tcp_session.h"
+#include "time_server.h"
+
+#include <QHostAddress>
+#include <QObject>
+#include <QTcpServer>
+
+#include <functional>
+#include <map>
+#include <string>
+
+namespace zorva::server {
+
+// Connects the time server to TCP: accepts connections, gives each a
+// session, and passes lines both ways.
+class TcpHost : public QObject, private ServerOutput, private SessionListener {
+ public:
+  static constexpr std::size_t kMaxSessions = 256;
+
+  TcpHost(const ServerOptions& options, std::function<void()> onFinished);
+  ~TcpHost() override;
+
+  bool listen(const QHostAddress& address, quint16 port, std::string& error);
+
+ private:
+  void acceptPending();
+
+  void deliver(ClientId client, const std::string& line) override;
+  void disconnect(ClientId client) override;
+  void report(const std::string& text) override;
+  void finished() override;
+
+  void lineReceived(ClientId client, const std::string& line) override;
+  void lineDropped(ClientId client, std::size_t limit) override;
+  void sessionEnded(ClientId client, const std::string& reason) override;
+
+  bool verbose_;
+  std::function<void()> onFinished_;
+  QTcpServer listener_;
+  TimeServer room_;
+  std::map<ClientId, TcpSession*> sessions_;
+  ClientId nextId_ = 1;
+};
+
+}  // namespace zorva::server
