@@ -1,0 +1,58 @@
+#include "kernel/trace.h"
+
+#include <ctime>
+
+#include "engine/engine.h"
+#include "engine/number_text.h"
+#include "kernel/trace_sink.h"
+
+namespace zorva {
+namespace {
+
+struct Switches {
+    bool traceOn = false;
+    bool traceAllowed = true;
+};
+
+Switches& TheSwitches() {
+    static Switches switches;
+    return switches;
+}
+
+}  // namespace
+
+std::string TimeString() { return FormatFixedRight(SimTime(), 12); }
+
+std::string TraceValueText(double value) { return FormatFixedRight(value, 10); }
+
+std::string WallClockText() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    char text[16];
+    std::strftime(text, sizeof text, "%H:%M:%S", &local);
+    return text;
+}
+
+void SetTraceOn(bool on) { TheSwitches().traceOn = on; }
+bool TraceOn() { return TheSwitches().traceOn; }
+void SetTraceAllowed(bool allowed) { TheSwitches().traceAllowed = allowed; }
+bool TraceAllowed() { return TheSwitches().traceAllowed; }
+
+void TraceLine(const std::string& timeText, const std::string& name, const std::string& event, double value) {
+    if (!TraceOn() || !TraceAllowed()) return;
+    std::string line = timeText + " " + name + " " + event;
+    if (value != -1.0) line += " " + TraceValueText(value);
+    EmitTrace(TraceToFile() ? WallClockText() + "/" + line : std::string(), line);
+}
+
+void TraceText(const std::string& line) { EmitTrace(line, line); }
+
+void WriteElementTrace(const std::string& name, const std::string& text) {
+    const std::string line = TimeString() + " " + name + " " + text;
+    EmitTrace(line, line);
+}
+
+void ResetTraceSwitches() { TheSwitches() = Switches(); }
+
+}  // namespace zorva
