@@ -8,7 +8,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   libboost-context-dev libsystemc-dev
-  valgrind pkg-config
+  valgrind pkg-config xvfb xauth
 )
 
 missing=()

@@ -1,21 +1,12 @@
 #include "protocol.h"
 
-#include <charconv>
-#include <cmath>
-#include <system_error>
+#include "engine/number_text.h"
 
 namespace zorva::server {
 
 bool isNeverTime(double time) { return time >= kNeverTime * 0.5; }
 
-std::string formatTime(double time) {
-  if (time == 0.0) time = 0.0;  // no "-0.00"
-  char buffer[400];
-  const auto result = std::to_chars(buffer, buffer + sizeof buffer, time,
-                                    std::chars_format::fixed, 2);
-  if (result.ec != std::errc()) return "0.00";
-  return std::string(buffer, result.ptr);
-}
+std::string formatTime(double time) { return FormatFixed(time, 2); }
 
 std::optional<double> parseTime(std::string_view text) {
   text = trim(text);
@@ -24,12 +15,7 @@ std::optional<double> parseTime(std::string_view text) {
   if (const auto comma = digits.find(','); comma != std::string::npos &&
                                            digits.find('.') == std::string::npos)
     digits[comma] = '.';
-  double value = 0;
-  const char* end = digits.data() + digits.size();
-  const auto result = std::from_chars(digits.data(), end, value);
-  if (result.ec != std::errc() || result.ptr != end || !std::isfinite(value))
-    return std::nullopt;
-  return value;
+  return ParseNumber(digits);
 }
 
 std::string_view trim(std::string_view text) {

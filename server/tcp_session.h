@@ -1,6 +1,6 @@
 #pragma once
 
-#include "line_splitter.h"
+#include "engine/line_splitter.h"
 #include "time_server.h"
 
 #include <QObject>

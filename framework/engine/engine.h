@@ -56,8 +56,21 @@ void ProcessPendingEvents();
 void SetServerLink(ServerLink* link);
 
 // --- answers from the server (called by the connection while a pass waits) --
-void ServerGrantedTime(double t);  // "$$continue:" t
-void ServerStoppedAt(double t);    // "$$stop:" t: the waiting pass is abandoned
+// "$$continue:" t. t is only the request rounded to two decimals, so it never
+// sets the clock: the resumed event brings its own exact time.
+void ServerGrantedTime(double t);
+// "$$stop:" t: the waiting pass is abandoned and a new one starts once the
+// wait has returned, never from inside the handler that read the line.
+void ServerStoppedAt(double t);
+// The greeting's time: the clock starts there and every pending timed event
+// moves forward by it.
+void StartClockAt(double t);
+// Tells the window that the status changed (a status text, say).
+void NotifyDisplay();
+// After an incoming text or question: calls the display callback, which
+// hands it to the model, and then tells the server of the earliest event,
+// whether or not the handler created one, when the model is between steps.
+void DeliverIncoming();
 
 // Program end followed by a fresh start-up: frees every notice, resets the
 // run status and the engine values. Elements are the kernel's to free.

@@ -28,6 +28,7 @@ struct Engine {
     bool StepMode = false;
     bool ServerAnswered = false;
     bool passAbandoned = false;  // "$$stop:" arrived while a pass waited
+    bool delivering = false;     // an incoming text is being handed to the model
     int yieldCounter = 1;
     int yieldReload = 1;
 
@@ -42,6 +43,8 @@ Engine& TheEngine();
 void ScheduleOnTime(ZorvaProcessElement* element, double t);
 void ScheduleOnState(ZorvaProcessElement* element, bool reentry);
 void ReportNewEvent();
+// The report itself, also made after every incoming text.
+void SendEarliestEvent();
 [[noreturn]] void EnterScheduler();
 
 }  // namespace zorva

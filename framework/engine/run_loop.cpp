@@ -114,8 +114,17 @@ bool AwaitServer(double t) {
     e.passAbandoned = false;
     e.ServerAnswered = false;
     e.link->SendContinue(t);
-    while (!e.ServerAnswered && !e.link->ConnectionClosed()) ProcessPendingEvents();
+    while (!e.ServerAnswered && !e.link->ConnectionClosed()) e.link->WaitForServer();
     return e.ServerAnswered && !e.passAbandoned;
+}
+
+// A text handled during the wait may have changed the chosen notice: an
+// earlier event is covered by the grant, a later one (or none) is asked for
+// again.
+bool GrantCovers(double requested) {
+    const SequencingSet& s = TheEngine().set;
+    const EventNotice* n = s.ChosenNotice;
+    return n && !s.IsSentinel(n) && n->Time <= requested && n->Time < TheEngine().StopTime;
 }
 
 [[noreturn]] void EndRun() {
@@ -153,11 +162,15 @@ EventNotice* ChooseWithPermission() {
         if (connected && e.link->ConnectionClosed()) EndRun();
         if (e.set.ChosenNotice->Time < e.StopTime) {
             if (!connected) return e.set.ChosenNotice;
-            if (AwaitServer(e.set.ChosenNotice->Time) && e.set.ChosenNotice) return e.set.ChosenNotice;
+            const double requested = e.set.ChosenNotice->Time;
+            if (AwaitServer(requested) && GrantCovers(requested)) return e.set.ChosenNotice;
             continue;
         }
         if (connected && st.SimTime < e.StopTime) {
-            AwaitServer(e.StopTime);
+            // The grant of the stop time brings the clock there, unless a
+            // text meanwhile created an event before it.
+            if (AwaitServer(e.StopTime) && e.set.FirstTimed()->Time >= e.StopTime)
+                st.SimTime = std::max(st.SimTime, e.StopTime);
             continue;
         }
         EndRun();
@@ -180,7 +193,9 @@ EventNotice* ChooseWithPermission() {
     element->Status = esCurrent;
     st.CurrentElement = element;
     if (!s.ScanningStateList && st.SimTime != notice->Time) {
-        st.SimTime = notice->Time;
+        // Unconnected the notice is never behind the clock; connected, a
+        // text stamped with a rounded time may have moved the clock past it.
+        st.SimTime = std::max(st.SimTime, notice->Time);
         s.InsertionPoint = notice->Next;
     }
     if (s.InsertionPoint == notice) s.InsertionPoint = notice->Next;
@@ -279,17 +294,29 @@ void FinishAndDestroyProcess() {
     EnterScheduler();
 }
 
-void ServerGrantedTime(double t) {
-    Engine& e = TheEngine();
-    e.status.SimTime = std::max(e.status.SimTime, t);
-    e.ServerAnswered = true;
-}
+void ServerGrantedTime(double) { TheEngine().ServerAnswered = true; }
 
 void ServerStoppedAt(double t) {
     Engine& e = TheEngine();
     e.StopTime = t;
     e.ServerAnswered = true;
     e.passAbandoned = true;
+}
+
+void StartClockAt(double t) {
+    Engine& e = TheEngine();
+    e.status.SimTime = t;
+    e.set.ShiftTimes(t);
+}
+
+void NotifyDisplay() { CallDisplay(); }
+
+void DeliverIncoming() {
+    Engine& e = TheEngine();
+    e.delivering = true;
+    CallDisplay();
+    e.delivering = false;
+    SendEarliestEvent();
 }
 
 }  // namespace zorva

@@ -1,11 +1,13 @@
 #pragma once
 #include <cstdint>
+#include <memory>
 #include <string>
+
+#include "engine/question.h"
 
 namespace zorva {
 
 class ZorvaProcessElement;
-class TQuestion;
 
 enum RunStateCode : std::uint8_t {
     rsIdle = 0,
@@ -26,7 +28,7 @@ public:
     std::string StatusText;       // connection status waiting for the trace
     std::string IncomingMessage;  // last incoming text waiting for the model's handler
     bool Switching = false;       // true while DisplayCallback is told of a resumption
-    TQuestion* PendingQuestion = nullptr;
+    std::unique_ptr<TQuestion> PendingQuestion;  // last incoming question waiting for the model's handler
 };
 
 }  // namespace zorva

@@ -33,11 +33,25 @@ void ScheduleOnState(ZorvaProcessElement* element, bool reentry) {
 }
 
 void ReportNewEvent() {
+    // While an incoming text is handed over, one report follows it instead.
+    if (TheEngine().delivering) return;
+    SendEarliestEvent();
+}
+
+void SendEarliestEvent() {
     Engine& e = TheEngine();
     const TZorvaStatus& st = e.status;
     if (st.ServerAddress.empty() || st.CurrentElement || st.RunState < rsInterrupted || !e.link) return;
-    e.set.ChosenNotice = e.set.FirstTimed();
-    const double t = e.set.ChosenNotice->Time;
+    SequencingSet& s = e.set;
+    // During a scan of the state list the chosen notice stays: a timed event
+    // taken now would run without the clock advancing to its time.
+    double t = st.SimTime;
+    if (!s.ScanningStateList) {
+        s.ChosenNotice = s.FirstTimed();
+        t = s.ChosenNotice->Time;
+    } else if (s.ChosenNotice) {
+        t = s.ChosenNotice->Time;
+    }
     e.link->SendNewEvent(t >= e.StopTime ? e.StopTime : t);
 }
 
@@ -54,6 +68,7 @@ void ResetEngine() {
     e.StepMode = false;
     e.ServerAnswered = false;
     e.passAbandoned = false;
+    e.delivering = false;
     e.yieldCounter = e.yieldReload = 1;
 }
 

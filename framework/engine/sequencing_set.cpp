@@ -98,6 +98,18 @@ void SequencingSet::Unlink(EventNotice* notice) {
     if (notice->Element && notice->Element->notice_ == notice) notice->Element->notice_ = nullptr;
 }
 
+void SequencingSet::ShiftTimes(double delta) {
+    for (EventNotice* n = TimeList.Next; n != &TimeList; n = n->Next) {
+        if (n->Time == NeverTime) continue;
+        n->Time += delta;
+        if (n->Element) n->Element->EventTime = n->Time;
+    }
+    if (!indexActive_) return;
+    index_.clear();
+    for (EventNotice* n = TimeList.Next; n != &TimeList; n = n->Next)
+        n->indexed = index_.emplace_hint(index_.end(), n->Time, n);
+}
+
 void SequencingSet::Clear() {
     for (EventNotice* sentinel : {&TimeList, &StateList}) {
         while (sentinel->Next != sentinel) {

@@ -34,6 +34,10 @@ public:
     bool Empty() const { return StateListEmpty() && TimeList.Next == &TimeList; }
     bool IsSentinel(const EventNotice* n) const { return n == &TimeList || n == &StateList; }
 
+    // Adds delta to every timed notice except those at NeverTime (and to its
+    // element's EventTime). Adding one amount keeps the order.
+    void ShiftTimes(double delta);
+
     // Frees every notice (and the segments they own); the lists end empty.
     void Clear();
 

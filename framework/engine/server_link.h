@@ -14,6 +14,9 @@ public:
     // Tells the server of the earliest event after an incoming text changed it.
     virtual void SendNewEvent(double t) = 0;
     virtual bool ConnectionClosed() const = 0;
+    // One round of a wait for the server: processes window events and, when
+    // no line has come, waits a little for one instead of spinning.
+    virtual void WaitForServer() = 0;
 };
 
 }  // namespace zorva

@@ -1,11 +1,11 @@
-#include "server/line_splitter.h"
+#include "engine/line_splitter.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-namespace zorva::server {
+namespace zorva {
 namespace {
 
 std::vector<std::string> drain(LineSplitter& splitter) {
@@ -63,4 +63,4 @@ TEST(LineSplitter, HandsOverTheUnterminatedRestAtTheEnd) {
 }
 
 }  // namespace
-}  // namespace zorva::server
+}  // namespace zorva

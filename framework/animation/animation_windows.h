@@ -1,0 +1,52 @@
+#pragma once
+
+// The program's one animation window together with the scene it shows and
+// the state the main window reads. The main window owns one of these and
+//  - calls ApplyAnimationSetting when the Animation setting is accepted
+//    (after writing "Animation: On" or "Animation: Off" into its header);
+//  - calls RedrawWhenDue from its display callback while the run is Running,
+//    with the clock and the clock's TimeString;
+// model code adds its meshes through Scene() at any time.
+
+#include <memory>
+#include <string_view>
+
+#include "animation/animation_host.h"
+#include "animation/animation_scene.h"
+#include "animation/animation_state.h"
+#include "animation/zorva_animation_form.h"
+
+namespace zorva {
+
+class TAnimationWindows {
+ public:
+    explicit TAnimationWindows(AnimationHost host);
+    ~TAnimationWindows();
+    TAnimationWindows(const TAnimationWindows&) = delete;
+    TAnimationWindows& operator=(const TAnimationWindows&) = delete;
+
+    // On: creates the window the first time (placing it beside the main
+    // window), then shows it and brings it to the front, which redraws it.
+    // Off: hides it, if it exists.
+    void ApplyAnimationSetting(bool animation_on);
+
+    // Redraws the visible window when the clock has moved on by more than the
+    // speed bar's interval since the last redraw; returns whether it did.
+    bool RedrawWhenDue(double sim_time, std::string_view time_string);
+
+    TAnimationScene& Scene() { return scene_; }
+    TAnimationState& State() { return state_; }
+    AnimationHost& Host() { return host_; }
+    // Null until the Animation setting is first switched on.
+    TZorvaAnimationForm* Form() { return form_.get(); }
+
+ private:
+    void Place();
+
+    AnimationHost host_;
+    TAnimationScene scene_;
+    TAnimationState state_;
+    std::unique_ptr<TZorvaAnimationForm> form_;
+};
+
+}  // namespace zorva

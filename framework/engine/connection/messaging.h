@@ -1,0 +1,63 @@
+#pragma once
+// What a model calls to talk to other models through the message server, and
+// what the window calls to hand incoming texts and questions to the model.
+// Everything runs on the program's one thread.
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "engine/question.h"
+
+namespace zorva {
+
+class TMsgString;
+
+// An answer to a question this model asked.
+class TReply {
+public:
+    std::int32_t Number = 0;  // of the question it answers
+    std::string Name;
+    std::string Text;
+};
+
+using ModelMessageHandler = std::function<void(const std::string& Message)>;
+using ModelQuestionHandler = std::function<void(TMsgString& Question, const std::string& Asker)>;
+
+// An empty name takes the program file's name, in lower case and without its
+// extension. The message log is named after the model.
+void SetModelName(const std::string& Name);
+const std::string& ModelName();
+
+// Only while the run is idle; surrounding blanks are dropped. An empty
+// address makes the model run alone.
+void SetServerAddress(const std::string& Address);
+
+// "$$toclient: " Target "!!" Text, or "$$" Text to the target "$$server".
+// Sends nothing when the model runs alone.
+void SendToModel(const std::string& Target, const std::string& Text);
+void SetMessageHandler(ModelMessageHandler Handler);
+void SetQuestionHandler(ModelQuestionHandler Handler);
+
+// Asks Target ("server" when empty) and waits, handling window events and
+// incoming lines, until the answer comes; Text then holds it. Returns at once
+// with an empty answer when the model runs alone, and with an empty answer
+// when the connection fails or closes during the wait.
+void AskModel(const std::string& Target, std::string& Text);
+// Answers the question last handed to the question handler.
+void SendAnswer(const std::string& Name, const std::string& Text);
+
+std::string TakeIncomingMessage();
+// The pending question, which becomes the one SendAnswer answers.
+std::optional<TQuestion> TakePendingQuestion();
+// The part of the display callback that belongs to the model: a pending
+// question goes to the question handler, then a pending text to the message
+// handler. An item without a handler stays until the next of its kind.
+void HandOverToModel();
+
+// Program end followed by a fresh start-up: closes the connection and empties
+// the messaging state, the handlers included.
+void ResetConnection();
+
+}  // namespace zorva

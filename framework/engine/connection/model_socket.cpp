@@ -1,0 +1,63 @@
+#include "engine/connection/model_socket.h"
+
+#include <string_view>
+
+#include "engine/connection/server_lines.h"
+#include "engine/engine.h"
+
+namespace zorva {
+
+TModelSocket::TModelSocket() {
+    connect(this, &QAbstractSocket::connected, this, [this] { RegisterConnection(0); });
+    connect(this, &QAbstractSocket::errorOccurred, this, [this](QAbstractSocket::SocketError error) {
+        if (link_ == Link::Connecting) RegisterConnection(static_cast<int>(error) + 1);
+        else if (link_ == Link::Connected && state() != QAbstractSocket::ConnectedState) ConnectionEnded();
+    });
+    connect(this, &QAbstractSocket::disconnected, this, [this] {
+        if (link_ == Link::Connected) ConnectionEnded();
+    });
+    connect(this, &QIODevice::readyRead, this, [this] { CheckServerAnswer(); });
+}
+
+void TModelSocket::Open(const QString& address, quint16 port) {
+    link_ = Link::Connecting;
+    greeted_ = false;
+    splitter_ = LineSplitter();
+    connectToHost(address, port);
+}
+
+void TModelSocket::RegisterConnection(int error) {
+    if (error == 0) {
+        link_ = Link::Connected;
+        // A line written while Nagle's algorithm waits for the peer's delayed
+        // acknowledgement stalls every round trip by tens of milliseconds.
+        setSocketOption(QAbstractSocket::LowDelayOption, 1);
+        ZorvaStatus().StatusText = "Connected to Server";
+    } else {
+        link_ = Link::Closed;
+        ZorvaStatus().StatusText = "Connection failed";
+    }
+    NotifyDisplay();
+}
+
+void TModelSocket::CheckServerAnswer() {
+    const QByteArray bytes = readAll();
+    splitter_.feed(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+    for (auto dropped = splitter_.takeDroppedCount(); dropped > 0; --dropped)
+        ReportLineProblem("a line longer than " + std::to_string(splitter_.maxLine()) +
+                          " bytes from the server was dropped");
+    // A handler may wait inside (AskModel) and read on from here; the lines
+    // stay in order because both take them from the same splitter.
+    while (auto line = splitter_.takeLine()) HandleServerLine(*line);
+}
+
+void TModelSocket::ConnectionEnded() {
+    link_ = Link::Closed;
+    CheckServerAnswer();
+    // A last line without its line end is still the server's last word.
+    if (auto rest = splitter_.takeRest()) HandleServerLine(*rest);
+    ZorvaStatus().StatusText = "Connection lost";
+    NotifyDisplay();
+}
+
+}  // namespace zorva

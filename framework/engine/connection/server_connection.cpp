@@ -1,0 +1,93 @@
+#include "engine/connection/server_connection.h"
+
+#include <QString>
+
+#include "engine/connection/messaging.h"
+#include "engine/engine.h"
+#include "engine/fatal_error.h"
+#include "engine/message_log.h"
+#include "engine/number_text.h"
+
+namespace zorva {
+namespace {
+
+constexpr int kSendRetries = 10;
+// How long one round of a wait blocks on the socket: short enough for the
+// window to stay responsive, long enough not to spin a core.
+constexpr int kWaitSliceMs = 10;
+
+}  // namespace
+
+ServerConnection& TheServerConnection() {
+    // Never destroyed: Close() releases the socket while Qt is still up.
+    static ServerConnection* connection = new ServerConnection;
+    return *connection;
+}
+
+void SendToServer(const std::string& line) { TheServerConnection().SendToServer(line); }
+
+void SetServerPort(std::uint16_t port) { TheServerConnection().SetPort(port); }
+
+bool ServerConnection::Connected() const {
+    return socket_ && socket_->State() == TModelSocket::Link::Connected &&
+           socket_->state() == QAbstractSocket::ConnectedState;
+}
+
+void ServerConnection::ConnectToServer() {
+    const std::string& address = ZorvaStatus().ServerAddress;
+    if (address.empty() || Connected()) return;
+    if (!socket_) socket_ = std::make_unique<TModelSocket>();
+    ZorvaStatus().StatusText = "Connection called";
+    NotifyDisplay();
+    socket_->Open(QString::fromStdString(address), port_);
+    while (socket_ && !socket_->Greeted() && socket_->State() != TModelSocket::Link::Closed) WaitForServer();
+}
+
+void ServerConnection::SendContinue(double t) { SendToServer("$$continue:" + FormatFixed(t, 2)); }
+
+void ServerConnection::SendNewEvent(double t) { SendToServer("$$newevent:" + FormatFixed(t, 2)); }
+
+bool ServerConnection::ConnectionClosed() const { return !Connected(); }
+
+void ServerConnection::WaitForServer() {
+    ProcessPendingEvents();
+    if (!socket_) return;
+    // Lines may be waiting unread when this wait runs inside a handler of
+    // an earlier line, where the socket does not signal again.
+    if (socket_->bytesAvailable() > 0) {
+        socket_->CheckServerAnswer();
+        return;
+    }
+    const auto link = socket_->State();
+    if (link == TModelSocket::Link::Connecting || link == TModelSocket::Link::Connected)
+        socket_->waitForReadyRead(kWaitSliceMs);
+}
+
+void ServerConnection::SendToServer(const std::string& text) {
+    // A line end inside the text would cut it into two protocol lines.
+    std::string line = text;
+    for (char& c : line)
+        if (c == '\r' || c == '\n') c = ' ';
+    const std::string framed = line + "\r\n";
+    LogMessage(framed, kSentSuffix);
+    const QByteArray bytes(framed.data(), static_cast<qsizetype>(framed.size()));
+    qint64 written = -1;
+    for (int attempt = 0; attempt <= kSendRetries && written == -1; ++attempt)
+        written = Connected() ? socket_->write(bytes) : -1;
+    if (written != -1) {
+        socket_->flush();
+        return;
+    }
+    if (MessageLogOn()) LogMessage("SendStr from model " + ModelName(), kErrorSuffix);
+    else ShowWarning("Error sending message: " + line);
+}
+
+void ServerConnection::Close() {
+    if (!socket_) return;
+    // Closing at program end is no lost connection to report.
+    QObject::disconnect(socket_.get(), nullptr, nullptr, nullptr);
+    socket_->abort();
+    socket_.reset();
+}
+
+}  // namespace zorva

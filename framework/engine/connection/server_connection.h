@@ -1,0 +1,47 @@
+#pragma once
+// The run loop's link to the message server over the model's socket.
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "engine/connection/model_socket.h"
+#include "engine/server_link.h"
+
+namespace zorva {
+
+inline constexpr std::uint16_t kServerPort = 52623;
+
+class ServerConnection final : public ServerLink {
+public:
+    // Connects to ServerAddress and waits for the greeting. The wait ends
+    // too when the connection fails or closes, so the run can end instead
+    // of waiting for a server that is gone.
+    void ConnectToServer() override;
+    void SendContinue(double t) override;
+    void SendNewEvent(double t) override;
+    bool ConnectionClosed() const override;
+    void WaitForServer() override;
+
+    // Logs and sends one line, retrying a failed send ten times.
+    void SendToServer(const std::string& line);
+
+    TModelSocket* Socket() { return socket_.get(); }
+    void SetPort(std::uint16_t port) { port_ = port; }
+    // Program end: closes the connection and forgets the socket.
+    void Close();
+
+private:
+    bool Connected() const;
+
+    std::unique_ptr<TModelSocket> socket_;
+    std::uint16_t port_ = kServerPort;
+};
+
+ServerConnection& TheServerConnection();
+void SendToServer(const std::string& line);
+
+// For tests only: the product always uses kServerPort.
+void SetServerPort(std::uint16_t port);
+
+}  // namespace zorva

@@ -1,0 +1,160 @@
+#include "engine/connection/server_lines.h"
+
+#include <optional>
+#include <string_view>
+
+#include "engine/connection/keyword_table.h"
+#include "engine/connection/messaging_state.h"
+#include "engine/connection/server_connection.h"
+#include "engine/engine.h"
+#include "engine/message_log.h"
+#include "engine/number_text.h"
+
+namespace zorva {
+namespace {
+
+// Times travel with two decimals: a stamp below the clock by no more than
+// that rounding is no news.
+constexpr double kTimeRounding = 0.005;
+
+std::optional<double> ReadTime(std::string_view field, const std::string& line) {
+    const auto t = ParseNumber(TrimLine(field));
+    if (!t) ReportLineProblem("cannot read the time in the line " + line + "; the line is ignored");
+    return t;
+}
+
+std::optional<std::int32_t> ReadNumber(std::string_view field, const std::string& line) {
+    const auto n = ParseInteger(TrimLine(field));
+    if (!n) ReportLineProblem("cannot read the question number in the line " + line + "; the line is ignored");
+    return n;
+}
+
+void LogReceived(const std::string& line) { LogMessage(line, kReceivedSuffix); }
+
+// A stamp never moves the clock backwards: the time list's order relies on it.
+void ClockFromServer(double t, const std::string& line) {
+    TZorvaStatus& st = ZorvaStatus();
+    if (t > st.SimTime) st.SimTime = t;
+    else if (t < st.SimTime - kTimeRounding)
+        ReportLineProblem("the time in the line " + line + " lies before the clock " + FormatFixed(st.SimTime) +
+                          "; the clock stays");
+}
+
+void HandOverMessage(const std::string& text) {
+    ZorvaStatus().IncomingMessage = text;
+    DeliverIncoming();
+}
+
+void HandleFrom(std::string_view fields, const std::string& line) {
+    const auto [timeField, text] = SplitField(fields);
+    const auto t = ReadTime(timeField, line);
+    if (!t) return;
+    ClockFromServer(*t, line);
+    const std::string shortened = "$$from:" + std::string(text);
+    LogReceived(shortened);
+    HandOverMessage(shortened);
+}
+
+void HandleSimTime(std::string_view fields, const std::string& line) {
+    const auto t = ReadTime(fields, line);
+    if (!t) return;
+    ClockFromServer(*t, line);
+    LogReceived(line);
+    HandOverMessage(line);
+}
+
+void HandleHello(std::string_view fields, const std::string& line) {
+    LogReceived(line);
+    TModelSocket* socket = TheServerConnection().Socket();
+    // Only the greeting starts the clock; a second one would move every
+    // pending event again.
+    if (!socket || socket->Greeted()) {
+        ReportLineProblem("a second greeting " + line + " is ignored");
+        return;
+    }
+    const auto t = ReadTime(SplitField(fields).second, line);
+    if (t && *t >= SimTime()) StartClockAt(*t);
+    else if (t) ReportLineProblem("the time in the greeting " + line + " lies before the clock; the clock stays");
+    socket->MarkGreeted();
+    SendToServer("$$name:" + ModelName());
+}
+
+void HandleQuestion(std::string_view fields, const std::string& line) {
+    const auto [numberField, rest] = SplitField(fields);
+    const auto number = ReadNumber(numberField, line);
+    if (!number) return;
+    const auto [name, text] = SplitField(rest);
+    LogReceived(line);
+    auto question = std::make_unique<TQuestion>();
+    question->Number = *number;
+    question->Name = std::string(name);
+    question->Text = std::string(text);
+    ZorvaStatus().PendingQuestion = std::move(question);
+    DeliverIncoming();
+}
+
+void HandleReply(std::string_view fields, const std::string& line) {
+    const auto [numberField, rest] = SplitField(fields);
+    const auto number = ReadNumber(numberField, line);
+    if (!number) return;
+    const auto [name, text] = SplitField(rest);
+    LogReceived(line);
+    MessagingState& m = TheMessaging();
+    m.ReplyList.push_back(TReply{*number, std::string(name), std::string(text)});
+    m.NoUnreadReply = false;
+}
+
+}  // namespace
+
+void HandleServerLine(const std::string& rawLine) {
+    const std::string line(TrimLine(rawLine));
+    if (line.empty()) return;
+    const KeywordMatch match = MatchKeyword(line);
+    switch (match.keyword) {
+        case kwFrom:
+            HandleFrom(match.fields, line);
+            break;
+        case kwSimTime:
+            HandleSimTime(match.fields, line);
+            break;
+        case kwStop:
+            if (const auto t = ReadTime(match.fields, line)) {
+                LogReceived(line);
+                ServerStoppedAt(*t);
+            }
+            break;
+        case kwContinue:
+            if (const auto t = ReadTime(match.fields, line)) {
+                LogReceived(line);
+                ServerGrantedTime(*t);
+            }
+            break;
+        case kwHello:
+            HandleHello(match.fields, line);
+            break;
+        case kwQuestion:
+            HandleQuestion(match.fields, line);
+            break;
+        case kwReply:
+            HandleReply(match.fields, line);
+            break;
+        case kwUnknown:
+        case kwClients:
+        case kwTime:
+        case kwNone:
+            LogReceived(line);
+            HandOverMessage(line);
+            break;
+    }
+}
+
+void ReportLineProblem(const std::string& text) {
+    if (MessageLogOn()) {
+        LogMessage(text, kErrorSuffix);
+        return;
+    }
+    ZorvaStatus().StatusText = FormatFixed(SimTime()) + " Error: " + text;
+    NotifyDisplay();
+}
+
+}  // namespace zorva

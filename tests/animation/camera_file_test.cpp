@@ -1,0 +1,54 @@
+#include "animation/camera_file.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace zorva {
+namespace {
+
+TEST(CameraFileName, ProgramNameWithoutFolderAndLastExtension) {
+    EXPECT_EQ(CameraFileName("C:\\Models\\sim.test.exe"), "sim.test.cam");
+    EXPECT_EQ(CameraFileName("/opt/zorva/bin/sim.test.exe"), "sim.test.cam");
+    EXPECT_EQ(CameraFileName("/opt/zorva/obrimwest"), "obrimwest.cam");
+    EXPECT_EQ(CameraFileName("D:obrimeast.exe"), "obrimeast.cam");
+    // A dot in a folder is not an extension.
+    EXPECT_EQ(CameraFileName("/home/a.b/obrimwest"), "obrimwest.cam");
+}
+
+TEST(CameraPositionName, TextBeforeTheFirstSeparator) {
+    EXPECT_EQ(CameraPositionName("Harbour:::1;2;3"), "Harbour");
+    EXPECT_EQ(CameraPositionName("Lock gate:::a:::b"), "Lock gate");
+    EXPECT_EQ(CameraPositionName("no separator here"), "");
+    EXPECT_EQ(CameraPositionName(":::leading"), "");
+    EXPECT_EQ(CameraPositionName("Only::two colons"), "");
+    EXPECT_EQ(CameraPositionName(""), "");
+}
+
+TEST(ReadCameraLines, KeepsEveryLineAndDropsCarriageReturns) {
+    std::istringstream in("Top:::0 10 0\r\nbroken line\n:::x\nSide:::\n");
+    TCameraFile file;
+    ReadCameraLines(in, file);
+    EXPECT_EQ(file.Lines, (std::vector<std::string>{"Top:::0 10 0", "broken line", ":::x", "Side:::"}));
+    EXPECT_EQ(file.Names, (std::vector<std::string>{"Top", "", "", "Side"}));
+}
+
+TEST(LoadCameraFile, MissingFileGivesAnEmptyListAndNoMessage) {
+    const TCameraFile file = LoadCameraFile("/nonexistent-folder-zorva/none.cam");
+    EXPECT_TRUE(file.Lines.empty());
+    EXPECT_TRUE(file.Message.empty());
+}
+
+TEST(LoadCameraFile, AFolderInPlaceOfTheFileIsReportedNotFatal) {
+    const std::filesystem::path folder = std::filesystem::temp_directory_path() / "zorva_cam_folder.cam";
+    std::filesystem::create_directories(folder);
+    const TCameraFile file = LoadCameraFile(folder.string());
+    std::filesystem::remove(folder);
+    EXPECT_TRUE(file.Lines.empty());
+    EXPECT_NE(file.Message.find("zorva_cam_folder.cam"), std::string::npos) << file.Message;
+}
+
+}  // namespace
+}  // namespace zorva
