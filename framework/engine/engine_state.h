@@ -37,7 +37,11 @@ struct Engine {
     ServerLink* link = nullptr;
 };
 
-Engine& TheEngine();
+// Created during static initialisation, before any model code runs; the
+// function serves static initialisers of other files that run earlier.
+Engine* TheEngineInstance();
+extern Engine* const theEngine;
+inline Engine& TheEngine() { return theEngine ? *theEngine : *TheEngineInstance(); }
 
 // Internal scheduling operations shared by the element methods and the primitives.
 void ScheduleOnTime(ZorvaProcessElement* element, double t);

@@ -1,7 +1,8 @@
 #pragma once
+#include <cstddef>
 #include <cstdint>
-#include <map>
 
+#include "engine/block_pools.h"
 #include "engine/element_status.h"
 #include "engine/stack_segment.h"
 
@@ -11,11 +12,6 @@ class ZorvaProcessElement;
 
 // One pending resumption of an element, in the time list or the state list.
 // A sentinel is a notice without an element, at NeverTime.
-struct EventNotice;
-
-// Ordered index over the time list: time -> notice, equal times in list order.
-using TimeIndex = std::multimap<double, EventNotice*>;
-
 struct EventNotice {
     EventNotice* Next = this;
     EventNotice* Prev = this;
@@ -23,7 +19,10 @@ struct EventNotice {
     double Time = NeverTime;
     std::uint8_t OnStateList = 0;
     StackSegment SavedStack;  // empty for a fresh start
-    TimeIndex::iterator indexed;  // valid while the time list is indexed
+
+    // One notice per scheduling: recycled rather than returned to the heap.
+    static void* operator new(std::size_t size) { return AllocateNoticeBlock(size); }
+    static void operator delete(void* block) { ReleaseNoticeBlock(block); }
 };
 
 }  // namespace zorva

@@ -240,9 +240,21 @@ EventNotice* ChooseWithPermission() {
     EnterScheduler();
 }
 
+// The error paths live out of line: their string temporaries would otherwise
+// widen the frames that every suspension copies.
+[[noreturn, gnu::cold, gnu::noinline]] void NoCurrentElement(const char* operation) {
+    FatalError(std::string("Error(") + operation + "): no current Element");
+}
+
+[[noreturn, gnu::cold, gnu::noinline]] void BadHoldDuration(double delta) {
+    const TZorvaStatus& st = TheEngine().status;
+    FatalError(FormatFixedRight(st.SimTime, 12) + " Error(Hold): " + st.CurrentElement->Name +
+               " holds for a negative or invalid duration " + FormatFixed(delta));
+}
+
 void Suspend(const char* operation, SuspendKind kind, double delta) {
     Engine& e = TheEngine();
-    if (!e.status.CurrentElement) FatalError(std::string("Error(") + operation + "): no current Element");
+    if (!e.status.CurrentElement) [[unlikely]] NoCurrentElement(operation);
     SuspendRequest request{kind, delta};
     zorva_suspend(&request, &OnSuspend, e.context.stackBase);
 }
@@ -268,10 +280,7 @@ void RunSimulation() {
 }
 
 void HoldProcess(double Delta) {
-    Engine& e = TheEngine();
-    if (e.status.CurrentElement && !(Delta >= 0.0))
-        FatalError(FormatFixedRight(e.status.SimTime, 12) + " Error(Hold): " + e.status.CurrentElement->Name +
-                   " holds for a negative or invalid duration " + FormatFixed(Delta));
+    if (TheEngine().status.CurrentElement && !(Delta >= 0.0)) [[unlikely]] BadHoldDuration(Delta);
     Suspend("Hold", SuspendKind::Hold, Delta);
 }
 

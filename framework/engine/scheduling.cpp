@@ -2,6 +2,7 @@
 // the elements' status and the server's view in step.
 #include <utility>
 
+#include "engine/block_pools.h"
 #include "engine/engine.h"
 #include "engine/engine_state.h"
 #include "engine/process_element.h"
@@ -9,12 +10,14 @@
 
 namespace zorva {
 
-Engine& TheEngine() {
+Engine* TheEngineInstance() {
     // Never destroyed: elements freed by static destructors after main may
     // still reach the sequencing set.
     static Engine* engine = new Engine;
-    return *engine;
+    return engine;
 }
+
+Engine* const theEngine = TheEngineInstance();
 
 void ScheduleOnTime(ZorvaProcessElement* element, double t) {
     Engine& e = TheEngine();
@@ -70,6 +73,7 @@ void ResetEngine() {
     e.passAbandoned = false;
     e.delivering = false;
     e.yieldCounter = e.yieldReload = 1;
+    FlushBlockPools();
 }
 
 }  // namespace zorva

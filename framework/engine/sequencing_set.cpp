@@ -35,7 +35,7 @@ EventNotice* SequencingSet::InsertTimed(ZorvaProcessElement* element, double t, 
     // A time before the insertion point's goes right before it; only then
     // can the insertion point move back to the new notice.
     const bool beforeInsertionPoint = InsertionPoint->Time > t;
-    EventNotice* position = indexActive_           ? TimedPositionByIndex(notice, t)
+    EventNotice* position = indexActive_           ? TimedPositionByIndex(notice)
                             : beforeInsertionPoint ? InsertionPoint
                                                    : TimedPositionByWalk(t);
     LinkBefore(notice, position);
@@ -54,21 +54,19 @@ EventNotice* SequencingSet::TimedPositionByWalk(double t) {
 
 // The clock never decreases and nothing is scheduled on time before it, so
 // every notice before the insertion point has a time <= t: the walk's answer
-// is simply the first notice of the whole list with a time > t. A multimap
-// puts an equal key behind the equal ones already there, as the walk does.
-EventNotice* SequencingSet::TimedPositionByIndex(EventNotice* notice, double t) {
-    notice->indexed = index_.emplace_hint(index_.upper_bound(t), t, notice);
-    const auto next = std::next(notice->indexed);
-    return next == index_.end() ? &TimeList : next->second;
+// is simply the first notice of the whole list with a time > t, which the
+// index finds without walking.
+EventNotice* SequencingSet::TimedPositionByIndex(EventNotice* notice) {
+    EventNotice* next = index_.Insert(notice);
+    return next ? next : &TimeList;
 }
 
-void SequencingSet::UpdateIndexing() {
-    if (!indexActive_ && indexLongLists_ && timedCount_ > kIndexAbove) {
-        for (EventNotice* n = TimeList.Next; n != &TimeList; n = n->Next)
-            n->indexed = index_.emplace_hint(index_.end(), n->Time, n);
+void SequencingSet::SwitchIndexing() {
+    if (!indexActive_) {
+        index_.Build(TimeList.Next, &TimeList);
         indexActive_ = true;
-    } else if (indexActive_ && timedCount_ < kIndexBelow) {
-        index_.clear();
+    } else {
+        index_.Clear();
         indexActive_ = false;
     }
 }
@@ -92,7 +90,7 @@ void SequencingSet::Unlink(EventNotice* notice) {
     notice->Next = notice->Prev = notice;
     if (!notice->OnStateList) {
         --timedCount_;
-        if (indexActive_) index_.erase(notice->indexed);
+        if (indexActive_) index_.Erase(notice);
         UpdateIndexing();
     }
     if (notice->Element && notice->Element->notice_ == notice) notice->Element->notice_ = nullptr;
@@ -104,10 +102,7 @@ void SequencingSet::ShiftTimes(double delta) {
         n->Time += delta;
         if (n->Element) n->Element->EventTime = n->Time;
     }
-    if (!indexActive_) return;
-    index_.clear();
-    for (EventNotice* n = TimeList.Next; n != &TimeList; n = n->Next)
-        n->indexed = index_.emplace_hint(index_.end(), n->Time, n);
+    if (indexActive_) index_.Build(TimeList.Next, &TimeList);
 }
 
 void SequencingSet::Clear() {
@@ -118,7 +113,7 @@ void SequencingSet::Clear() {
             delete notice;
         }
     }
-    index_.clear();
+    index_.Clear();
     indexActive_ = false;
     timedCount_ = 0;
     InsertionPoint = &TimeList;

@@ -5,6 +5,7 @@
 #include <cstddef>
 
 #include "engine/event_notice.h"
+#include "engine/time_list_index.h"
 
 namespace zorva {
 
@@ -56,14 +57,19 @@ public:
     bool Indexed() const { return indexActive_; }
 
 private:
-    static constexpr std::size_t kIndexAbove = 48;
-    static constexpr std::size_t kIndexBelow = 16;
+    static constexpr std::size_t kIndexAbove = 128;
+    static constexpr std::size_t kIndexBelow = 48;
 
     EventNotice* TimedPositionByWalk(double t);
-    EventNotice* TimedPositionByIndex(EventNotice* notice, double t);
-    void UpdateIndexing();
+    EventNotice* TimedPositionByIndex(EventNotice* notice);
+    // Called after every change of the time list's length: cheap when
+    // nothing changes, which is nearly always.
+    void UpdateIndexing() {
+        if (indexActive_ ? timedCount_ < kIndexBelow : indexLongLists_ && timedCount_ > kIndexAbove) SwitchIndexing();
+    }
+    void SwitchIndexing();
 
-    TimeIndex index_;
+    TimeListIndex index_;
     bool indexLongLists_;
     bool indexActive_ = false;
     std::size_t timedCount_ = 0;

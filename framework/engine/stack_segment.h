@@ -9,6 +9,8 @@
 #include <cstdint>
 #include <utility>
 
+#include "engine/block_pools.h"
+
 namespace zorva {
 
 class StackSegment {
@@ -17,7 +19,13 @@ public:
     StackSegment(const StackSegment&) = delete;
     StackSegment& operator=(const StackSegment&) = delete;
     StackSegment(StackSegment&& other) noexcept : block_(std::exchange(other.block_, nullptr)) {}
-    StackSegment& operator=(StackSegment&& other) noexcept;
+    StackSegment& operator=(StackSegment&& other) noexcept {
+        if (this != &other) {
+            Free();
+            block_ = std::exchange(other.block_, nullptr);
+        }
+        return *this;
+    }
     ~StackSegment() { Free(); }
 
     // Takes ownership of a block made by zorva_allocate_segment.
@@ -31,7 +39,9 @@ public:
     const unsigned char* Bytes() const;
 
 private:
-    void Free();
+    void Free() {
+        if (block_) ReleaseSegmentBlock(std::exchange(block_, nullptr));
+    }
     void* block_ = nullptr;
 };
 
