@@ -1,10 +1,125 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds the release configuration and runs the
-# main job.
+# The main job: the two-lock waterway as one distributed simulation.
+# Installs what is missing, builds the release configuration, starts
+# zorva-server and both lock programs, waits for all three and prints what
+# happened. Usage: scripts/run.sh [END_TIME]   (default 1000)
 set -euo pipefail
 cd "$(dirname "$0")/.."
+root=$PWD
+
+until_time=${1:-1000}
+if ! [[ $until_time =~ ^[0-9]+(\.[0-9]+)?$ ]]; then
+  echo "run: the end time must be a number such as 1000, not '$until_time'" >&2
+  exit 2
+fi
 
 bash scripts/install-deps.sh
 cmake --preset release >/dev/null
-cmake --build --preset release -j 2
-./build/release/examples/zorva-demo "$@"
+cmake --build --preset release -j 2 --target zorva-server obrimwest obrimeast
+
+bin=$root/build/release
+run_dir=$root/build/run
+rm -rf "$run_dir"
+mkdir -p "$run_dir"
+cd "$run_dir"
+
+# Nothing started here may outlive the script, whatever ends it.
+pids=()
+cleanup() {
+  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+  for pid in "${pids[@]}"; do wait "$pid" 2>/dev/null || true; done
+}
+trap cleanup EXIT
+trap 'exit 130' INT TERM
+
+"$bin/server/zorva-server" --until "$until_time" >server.out 2>&1 &
+server_pid=$!
+pids+=("$server_pid")
+for _ in $(seq 50); do
+  grep -q '^listening on' server.out 2>/dev/null && break
+  kill -0 "$server_pid" 2>/dev/null || break
+  sleep 0.1
+done
+if ! grep -q '^listening on' server.out 2>/dev/null; then
+  echo "run: zorva-server did not start (is port 52623 in use?):" >&2
+  cat server.out >&2
+  exit 1
+fi
+
+mode=()
+[ -n "${DISPLAY:-}" ] || mode=(--headless)
+start_model() {  # program, short name
+  "$bin/models/$1" "${mode[@]}" --server 127.0.0.1 --start --exit-at-end \
+    --trace-file "$2.trace" --report "$2.json" >"$2.out" 2>&1 &
+  pids+=("$!")
+}
+start_model obrimwest west
+west_pid=$!
+start_model obrimeast east
+east_pid=$!
+
+# A run that hangs is a failure, not a wait for ever: a minute plus ten
+# seconds per 1000 time units.
+deadline=$((SECONDS + 60 + ${until_time%.*} / 100))
+while kill -0 "$server_pid" 2>/dev/null || kill -0 "$west_pid" 2>/dev/null || kill -0 "$east_pid" 2>/dev/null; do
+  if [ "$SECONDS" -ge "$deadline" ]; then
+    echo "run: the simulation did not end in time; see $run_dir" >&2
+    exit 1
+  fi
+  sleep 0.2
+done
+failed=0
+status_of() {  # pid, name
+  local code=0
+  wait "$1" || code=$?
+  if [ "$code" -ne 0 ]; then
+    echo "run: $2 ended with exit code $code; see $run_dir/$3" >&2
+    failed=1
+  fi
+}
+status_of "$server_pid" zorva-server server.out
+status_of "$west_pid" obrimwest west.out
+status_of "$east_pid" obrimeast east.out
+pids=()
+
+# Counts from the trace, statistics from the report (one JSON key a line).
+summary() {  # short name, title, own ship name, peer model
+  local name=$1 title=$2 own=$3 peer=$4
+  if [ ! -s "$name.json" ] || [ ! -f "$name.trace" ]; then
+    echo "run: $title wrote no report or trace" >&2
+    failed=1
+    return
+  fi
+  awk -v own="$own" -v title="$title" -v peer="$peer" -v until="$until_time" '
+    FNR == NR {
+      if ($4 == "starts" && $5 == "at") { if (index($3, own) == 1) born++; else received++ }
+      if (index($0, " handed over to " peer ": ")) handed++
+      next
+    }
+    /"clock":/ { gsub(/[",]/, "", $2); clock = $2 }
+    /\{/ { delete field }
+    /"[a-zA-Z]+":/ { key = $1; gsub(/[":]/, "", key); value = $2; gsub(/[",]/, "", value); field[key] = value }
+    /\}/ && ("name" in field) {
+      q = field["name"]; names[++n] = q
+      for (key in field) stat[q, key] = field[key]
+      delete field
+    }
+    END {
+      for (i = 1; i <= n; i++) if (names[i] == "Lock") passed = stat["Lock", "totalPassed"]
+      printf "%s (clock %.2f)\n", title, clock
+      printf "  ships born %d, passed %d, handed over %d, received %d\n", born, passed, handed, received
+      printf "  %-14s %7s %10s %7s %10s %10s\n", "queue", "passed", "avg len", "max len", "avg wait", "max wait"
+      for (i = 1; i <= n; i++) {
+        q = names[i]
+        printf "  %-14s %7d %10.2f %7d %10.2f %10.2f\n", q, stat[q, "totalPassed"], stat[q, "avgLength"],
+               stat[q, "maxLength"], stat[q, "avgWaitingTime"], stat[q, "maxWaitingTime"]
+      }
+      if (clock + 0 != until + 0) { printf "run: %s ended at %.2f instead of %.2f\n", title, clock, until > "/dev/stderr"; exit 1 }
+    }' "$name.trace" "$name.json" || failed=1
+}
+
+echo
+echo "Two-lock waterway to time $until_time (traces and reports in $run_dir)"
+summary west "West lock (obrimwest)" ShipL brimeast
+summary east "East lock (obrimeast)" ShipR brimwest
+exit "$failed"

@@ -127,10 +127,13 @@ bool GrantCovers(double requested) {
     return n && !s.IsSentinel(n) && n->Time <= requested && n->Time < TheEngine().StopTime;
 }
 
-[[noreturn]] void EndRun() {
+// A run that ends because the server is gone keeps its clock: nothing was
+// granted beyond it, and jumping to a stop time nobody set (NeverTime) would
+// report a clock the model never reached.
+[[noreturn]] void EndRun(bool connectionLost = false) {
     Engine& e = TheEngine();
     TZorvaStatus& st = e.status;
-    if (e.StopTime >= 0 && e.StopTime > st.SimTime) st.SimTime = e.StopTime;
+    if (!connectionLost && e.StopTime >= 0 && e.StopTime > st.SimTime) st.SimTime = e.StopTime;
     st.RunState = rsEnded;
     CallDisplay();
     e.inRun = false;
@@ -159,7 +162,7 @@ EventNotice* ChooseWithPermission() {
 
         const bool connected = !st.ServerAddress.empty() && e.link;
         // Without a server nobody grants time any more: the run ends here.
-        if (connected && e.link->ConnectionClosed()) EndRun();
+        if (connected && e.link->ConnectionClosed()) EndRun(true);
         if (e.set.ChosenNotice->Time < e.StopTime) {
             if (!connected) return e.set.ChosenNotice;
             const double requested = e.set.ChosenNotice->Time;

@@ -163,6 +163,8 @@ TEST_F(ConnectionTest, ServerClosingWhileTheModelWaitsForAGrantEndsTheRun) {
     EXPECT_EQ(steps, (std::vector<Step>{{"A", 1.0}}));
     EXPECT_EQ(RunState(), rsEnded);
     EXPECT_EQ(statusTexts.back(), "Connection lost");
+    // The clock stays where the last grant left it, not at an unset stop time.
+    EXPECT_EQ(SimTime(), 1.0);
 }
 
 TEST_F(ConnectionTest, ServerClosingBeforeItsGreetingEndsTheWait) {

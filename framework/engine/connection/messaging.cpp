@@ -38,8 +38,10 @@ MessagingState& TheMessaging() {
 }
 
 void SetModelName(const std::string& Name) {
-    TheMessaging().ModelName = Name.empty() ? ProgramName() : Name;
-    SetMessageLogName(TheMessaging().ModelName);
+    MessagingState& m = TheMessaging();
+    m.ModelName = Name.empty() ? ProgramName() : Name;
+    SetMessageLogName(m.ModelName);
+    if (m.showModelName) m.showModelName(m.ModelName);
 }
 
 const std::string& ModelName() { return TheMessaging().ModelName; }
@@ -48,7 +50,11 @@ void SetServerAddress(const std::string& Address) {
     if (RunState() != rsIdle) return;
     ZorvaStatus().ServerAddress = Trimmed(Address);
     SetServerLink(&TheServerConnection());
+    if (TheMessaging().showServerAddress) TheMessaging().showServerAddress(Address);
 }
+
+void SetModelNameDisplay(MessagingDisplayHook hook) { TheMessaging().showModelName = std::move(hook); }
+void SetServerAddressDisplay(MessagingDisplayHook hook) { TheMessaging().showServerAddress = std::move(hook); }
 
 void SendToModel(const std::string& Target, const std::string& Text) {
     if (Unconnected()) return;
@@ -121,6 +127,7 @@ void HandOverToModel() {
 void ResetConnection() {
     TheServerConnection().Close();
     TheServerConnection().SetPort(kServerPort);
+    TheServerConnection().Readmit();
     TheMessaging() = MessagingState();
     SetMessageLogName(TheMessaging().ModelName);
 }

@@ -34,6 +34,13 @@ const std::string& ModelName();
 // address makes the model run alone.
 void SetServerAddress(const std::string& Address);
 
+// How the main window shows what was set: the model's name (in its caption)
+// and the server address as the model passed it (in its header). Without a
+// hook nothing is shown.
+using MessagingDisplayHook = std::function<void(const std::string& text)>;
+void SetModelNameDisplay(MessagingDisplayHook hook);
+void SetServerAddressDisplay(MessagingDisplayHook hook);
+
 // "$$toclient: " Target "!!" Text, or "$$" Text to the target "$$server".
 // Sends nothing when the model runs alone.
 void SendToModel(const std::string& Target, const std::string& Text);

@@ -19,6 +19,8 @@ struct MessagingState {
     std::int32_t AnsweringNumber = 0;
     ModelMessageHandler messageHandler;
     ModelQuestionHandler questionHandler;
+    MessagingDisplayHook showModelName;
+    MessagingDisplayHook showServerAddress;
 };
 
 MessagingState& TheMessaging();

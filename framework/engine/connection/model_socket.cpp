@@ -21,8 +21,7 @@ TModelSocket::TModelSocket() {
 
 void TModelSocket::Open(const QString& address, quint16 port) {
     link_ = Link::Connecting;
-    greeted_ = false;
-    splitter_ = LineSplitter();
+    reader_ = ServerLineReader();
     connectToHost(address, port);
 }
 
@@ -42,20 +41,13 @@ void TModelSocket::RegisterConnection(int error) {
 
 void TModelSocket::CheckServerAnswer() {
     const QByteArray bytes = readAll();
-    splitter_.feed(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
-    for (auto dropped = splitter_.takeDroppedCount(); dropped > 0; --dropped)
-        ReportLineProblem("a line longer than " + std::to_string(splitter_.maxLine()) +
-                          " bytes from the server was dropped");
-    // A handler may wait inside (AskModel) and read on from here; the lines
-    // stay in order because both take them from the same splitter.
-    while (auto line = splitter_.takeLine()) HandleServerLine(*line);
+    reader_.Receive(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
 }
 
 void TModelSocket::ConnectionEnded() {
     link_ = Link::Closed;
     CheckServerAnswer();
-    // A last line without its line end is still the server's last word.
-    if (auto rest = splitter_.takeRest()) HandleServerLine(*rest);
+    reader_.EndOfStream();
     ZorvaStatus().StatusText = "Connection lost";
     NotifyDisplay();
 }

@@ -5,7 +5,7 @@
 
 #include <QTcpSocket>
 
-#include "engine/line_splitter.h"
+#include "engine/connection/server_lines.h"
 
 namespace zorva {
 
@@ -19,18 +19,20 @@ public:
     void RegisterConnection(int error);
     // Data available: reassembles the server's lines and handles each one.
     void CheckServerAnswer();
+    // Handles the lines held back after a reply; every wait for the server
+    // begins with it.
+    void ReleaseHeldLines() { reader_.Release(); }
 
     void Open(const QString& address, quint16 port);
     Link State() const { return link_; }
-    bool Greeted() const { return greeted_; }
-    void MarkGreeted() { greeted_ = true; }
+    bool Greeted() const { return reader_.Greeted(); }
+    std::size_t LinesHandled() const { return reader_.LinesHandled(); }
 
 private:
     void ConnectionEnded();
 
     Link link_ = Link::Idle;
-    bool greeted_ = false;
-    LineSplitter splitter_;
+    ServerLineReader reader_;
 };
 
 }  // namespace zorva

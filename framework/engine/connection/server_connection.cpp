@@ -29,7 +29,7 @@ void SendToServer(const std::string& line) { TheServerConnection().SendToServer(
 void SetServerPort(std::uint16_t port) { TheServerConnection().SetPort(port); }
 
 bool ServerConnection::Connected() const {
-    return socket_ && socket_->State() == TModelSocket::Link::Connected &&
+    return !abandoned_ && socket_ && socket_->State() == TModelSocket::Link::Connected &&
            socket_->state() == QAbstractSocket::ConnectedState;
 }
 
@@ -40,7 +40,8 @@ void ServerConnection::ConnectToServer() {
     ZorvaStatus().StatusText = "Connection called";
     NotifyDisplay();
     socket_->Open(QString::fromStdString(address), port_);
-    while (socket_ && !socket_->Greeted() && socket_->State() != TModelSocket::Link::Closed) WaitForServer();
+    while (!abandoned_ && socket_ && !socket_->Greeted() && socket_->State() != TModelSocket::Link::Closed)
+        WaitForServer();
 }
 
 void ServerConnection::SendContinue(double t) { SendToServer("$$continue:" + FormatFixed(t, 2)); }
@@ -50,8 +51,14 @@ void ServerConnection::SendNewEvent(double t) { SendToServer("$$newevent:" + For
 bool ServerConnection::ConnectionClosed() const { return !Connected(); }
 
 void ServerConnection::WaitForServer() {
+    const std::size_t handledBefore = socket_ ? socket_->LinesHandled() : 0;
+    if (socket_) socket_->ReleaseHeldLines();
+    if (socket_ && socket_->LinesHandled() != handledBefore) return;
     ProcessPendingEvents();
-    if (!socket_) return;
+    if (!socket_ || abandoned_) return;
+    // The event processing may have handled the very line the caller waits
+    // for; blocking now would add a whole slice to every round trip.
+    if (socket_->LinesHandled() != handledBefore) return;
     // Lines may be waiting unread when this wait runs inside a handler of
     // an earlier line, where the socket does not signal again.
     if (socket_->bytesAvailable() > 0) {
@@ -64,6 +71,8 @@ void ServerConnection::WaitForServer() {
 }
 
 void ServerConnection::SendToServer(const std::string& text) {
+    // Nobody is left to read a warning about a line that was never sent.
+    if (abandoned_) return;
     // A line end inside the text would cut it into two protocol lines.
     std::string line = text;
     for (char& c : line)

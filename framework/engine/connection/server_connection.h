@@ -30,12 +30,19 @@ public:
     void SetPort(std::uint16_t port) { port_ = port; }
     // Program end: closes the connection and forgets the socket.
     void Close();
+    // The program is ending (its window was closed): every wait for the
+    // server ends at its next round, as if the connection had closed, and
+    // nothing more is sent. Safe inside a handler of the socket's own lines.
+    void Abandon() { abandoned_ = true; }
+    // A fresh start-up after Abandon (tests).
+    void Readmit() { abandoned_ = false; }
 
 private:
     bool Connected() const;
 
     std::unique_ptr<TModelSocket> socket_;
     std::uint16_t port_ = kServerPort;
+    bool abandoned_ = false;
 };
 
 ServerConnection& TheServerConnection();

@@ -63,19 +63,18 @@ void HandleSimTime(std::string_view fields, const std::string& line) {
     HandOverMessage(line);
 }
 
-void HandleHello(std::string_view fields, const std::string& line) {
+void HandleHello(std::string_view fields, const std::string& line, bool& greeted) {
     LogReceived(line);
-    TModelSocket* socket = TheServerConnection().Socket();
     // Only the greeting starts the clock; a second one would move every
     // pending event again.
-    if (!socket || socket->Greeted()) {
+    if (greeted) {
         ReportLineProblem("a second greeting " + line + " is ignored");
         return;
     }
     const auto t = ReadTime(SplitField(fields).second, line);
     if (t && *t >= SimTime()) StartClockAt(*t);
     else if (t) ReportLineProblem("the time in the greeting " + line + " lies before the clock; the clock stays");
-    socket->MarkGreeted();
+    greeted = true;
     SendToServer("$$name:" + ModelName());
 }
 
@@ -106,7 +105,35 @@ void HandleReply(std::string_view fields, const std::string& line) {
 
 }  // namespace
 
-void HandleServerLine(const std::string& rawLine) {
+void ServerLineReader::Receive(std::string_view bytes) {
+    splitter_.feed(bytes);
+    for (auto dropped = splitter_.takeDroppedCount(); dropped > 0; --dropped)
+        ReportLineProblem("a line longer than " + std::to_string(splitter_.maxLine()) +
+                          " bytes from the server was dropped");
+    // A handler may wait inside (AskModel) and read on from here; the lines
+    // stay in order because both take them from the same splitter.
+    while (!held_) {
+        auto line = splitter_.takeLine();
+        if (!line) break;
+        HandleLine(*line);
+    }
+}
+
+void ServerLineReader::Release() {
+    held_ = false;
+    Receive({});
+}
+
+void ServerLineReader::EndOfStream() {
+    // Nobody will take a reply any more: every line still held is handled,
+    // including those behind a later reply.
+    do Release();
+    while (held_);
+    if (auto rest = splitter_.takeRest()) HandleLine(*rest);
+}
+
+void ServerLineReader::HandleLine(const std::string& rawLine) {
+    ++linesHandled_;
     const std::string line(TrimLine(rawLine));
     if (line.empty()) return;
     const KeywordMatch match = MatchKeyword(line);
@@ -130,13 +157,14 @@ void HandleServerLine(const std::string& rawLine) {
             }
             break;
         case kwHello:
-            HandleHello(match.fields, line);
+            HandleHello(match.fields, line, greeted_);
             break;
         case kwQuestion:
             HandleQuestion(match.fields, line);
             break;
         case kwReply:
             HandleReply(match.fields, line);
+            held_ = true;
             break;
         case kwUnknown:
         case kwClients:

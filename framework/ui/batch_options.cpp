@@ -1,0 +1,90 @@
+#include "ui/batch_options.h"
+
+#include "engine/number_text.h"
+
+namespace zorva {
+namespace {
+
+enum class Takes { Nothing, Value };
+
+struct OptionRule {
+    const char* name;
+    Takes takes;
+};
+
+constexpr OptionRule kOptions[] = {
+    {"--headless", Takes::Nothing},   {"--server", Takes::Value},     {"--start", Takes::Nothing},
+    {"--exit-at-end", Takes::Nothing}, {"--stop-time", Takes::Value}, {"--trace-file", Takes::Value},
+    {"--message-log", Takes::Nothing}, {"--report", Takes::Value},    {"--help", Takes::Nothing},
+};
+
+const OptionRule* FindOption(const std::string& name) {
+    for (const OptionRule& rule : kOptions)
+        if (name == rule.name) return &rule;
+    return nullptr;
+}
+
+// An empty text for a valid value, else why it is not one.
+std::string Apply(BatchOptions& o, const std::string& name, const std::string& value) {
+    if (name == "--headless") o.headless = true;
+    else if (name == "--start") o.start = true;
+    else if (name == "--exit-at-end") o.exitAtEnd = true;
+    else if (name == "--message-log") o.messageLog = true;
+    else if (name == "--help") o.help = true;
+    else if (value.empty()) return name + " needs a value";
+    else if (name == "--server") o.server = value;
+    else if (name == "--trace-file") o.traceFile = value;
+    else if (name == "--report") o.report = value;
+    else if (name == "--stop-time") {
+        const auto t = ParseNumber(value);
+        if (!t || *t < 0.0) return "--stop-time needs a time of 0 or more such as 100.00, not '" + value + "'";
+        o.stopTime = *t;
+    }
+    return {};
+}
+
+}  // namespace
+
+ParsedBatchOptions ParseBatchOptions(const std::vector<std::string>& arguments) {
+    BatchOptions options;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& argument = arguments[i];
+        const auto equals = argument.find('=');
+        const std::string name = argument.substr(0, equals);
+        const OptionRule* rule = FindOption(name);
+        if (!rule) return {std::nullopt, "unknown option '" + argument + "'"};
+        std::string value;
+        if (rule->takes == Takes::Nothing) {
+            if (equals != std::string::npos) return {std::nullopt, name + " takes no value"};
+        } else if (equals != std::string::npos) {
+            value = argument.substr(equals + 1);
+        } else if (i + 1 < arguments.size() && arguments[i + 1].rfind("--", 0) != 0) {
+            value = arguments[++i];
+        }
+        if (std::string error = Apply(options, name, value); !error.empty()) return {std::nullopt, error};
+    }
+    return {options, {}};
+}
+
+std::string BatchUsage(const std::string& program) {
+    return "Usage: " + program + " [options]\n"
+           "Without options the program opens its window and waits for Start.\n"
+           "\n"
+           "  --headless          no window on screen; every message box goes to standard\n"
+           "                      error and is answered OK at once\n"
+           "  --server ADDRESS    the message server's address instead of the model's;\n"
+           "                      \"none\" runs the model unconnected\n"
+           "  --start             choose Start once the window is up\n"
+           "  --exit-at-end       end the program with code 0 when the run has ended\n"
+           "  --stop-time T       end the run at simulation time T (such as 100.00)\n"
+           "  --trace-file FILE   append the trace to FILE instead of the window\n"
+           "  --message-log       keep the message log (<model name>.log)\n"
+           "  --report FILE       at the end of the run, write the clock and every\n"
+           "                      queue's statistics to FILE as JSON\n"
+           "  --help              show this text and end\n"
+           "\n"
+           "Exit codes: 0 normal end, 1 the report could not be written, 2 bad command\n"
+           "line, 255 fatal error in the model.\n";
+}
+
+}  // namespace zorva

@@ -1,0 +1,64 @@
+#include "ui/inspection_grid.h"
+
+#include <QHeaderView>
+
+namespace zorva {
+namespace {
+
+constexpr int kRowHeight = 16;
+constexpr int kGridPointSize = 8;
+
+}  // namespace
+
+TInspectionGrid::TInspectionGrid(const char* name, std::vector<Column> columns, QWidget* parent)
+    : QTableWidget(parent), columns_(std::move(columns)) {
+    setObjectName(name);
+    QFont gridFont = font();
+    gridFont.setPointSize(kGridPointSize);
+    setFont(gridFont);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setSelectionMode(QAbstractItemView::ContiguousSelection);
+    setSelectionBehavior(QAbstractItemView::SelectItems);
+    setShowGrid(true);
+    verticalHeader()->hide();
+    verticalHeader()->setMinimumSectionSize(kRowHeight);
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setDefaultSectionSize(kRowHeight);
+    horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    setColumnCount(static_cast<int>(columns_.size()));
+    const int points = gridFont.pointSize();
+    for (int i = 0; i < columnCount(); ++i) setColumnWidth(i, columns_[i].widthInPoints * points);
+    ResetGrid();
+}
+
+void TInspectionGrid::ResetGrid() {
+    setRowCount(0);
+    setRowCount(1);
+    rowUsed_ = false;
+    QStringList headers;
+    for (const Column& column : columns_) headers << column.header;
+    setHorizontalHeaderLabels(headers);
+}
+
+int TInspectionGrid::NextRow() {
+    if (rowUsed_) setRowCount(rowCount() + 1);
+    rowUsed_ = true;
+    return LastRow();
+}
+
+int TInspectionGrid::AppendRow() {
+    setRowCount(rowCount() + 1);
+    return LastRow();
+}
+
+void TInspectionGrid::SetCell(int row, int column, const std::string& text) {
+    setItem(row, column, new QTableWidgetItem(QString::fromStdString(text)));
+}
+
+std::string TInspectionGrid::Cell(int row, int column) const {
+    const QTableWidgetItem* cell = item(row, column);
+    return cell ? cell->text().toStdString() : std::string();
+}
+
+}  // namespace zorva

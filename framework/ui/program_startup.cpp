@@ -1,0 +1,99 @@
+#include "ui/program_startup.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QTimer>
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+
+#include "engine/engine.h"
+#include "ui/batch_options.h"
+#include "ui/batch_report.h"
+#include "ui/framework_setup.h"
+#include "ui/message_boxes.h"
+#include "ui/zorva_form.h"
+
+namespace zorva {
+namespace {
+
+constexpr int kBadCommandLine = 2;
+constexpr int kReportFailed = 1;
+
+std::string ProgramFileName(int argc, char** argv) {
+    if (argc < 1 || !argv[0]) return "zorva";
+    return std::filesystem::path(argv[0]).filename().string();
+}
+
+std::string Trimmed(const std::string& text) { return QString::fromStdString(text).trimmed().toStdString(); }
+
+// The options act through the window's own operations, in the order in
+// which OK in the settings panel applies them. False when one was refused.
+bool ApplyBatchOptions(TZorvaForm& form, const BatchOptions& options) {
+    if (options.server) form.ApplyServerAddress(Trimmed(*options.server));
+    if (options.traceFile) {
+        form.ApplyOutput(*options.traceFile);
+        if (form.OutputName() != *options.traceFile) return false;
+    }
+    if (options.messageLog) form.ApplyMessageLog(true);
+    if (options.stopTime) SetStopTime(*options.stopTime);
+    return true;
+}
+
+// What happens when the run has ended: the report, and the end of the
+// program if it was asked for.
+void ArrangeRunEnd(TZorvaForm& form, const BatchOptions& options, bool& reportFailed) {
+    form.SetRunEndedHook([&form, options, &reportFailed] {
+        if (options.report && !WriteRunReport(*options.report)) {
+            reportFailed = true;
+            ShowBox(BoxKind::Warning, "Error writing report " + *options.report);
+        }
+        if (options.exitAtEnd) form.close();
+    });
+}
+
+}  // namespace
+
+int RunZorvaProgram(int argc, char** argv, const ModelInitialisation& initModel) {
+    const std::string program = ProgramFileName(argc, argv);
+    const ParsedBatchOptions parsed = ParseBatchOptions(std::vector<std::string>(argv + std::min(argc, 1), argv + argc));
+    if (!parsed.options) {
+        std::fprintf(stderr, "%s: %s\nTry '%s --help'.\n", program.c_str(), parsed.error.c_str(), program.c_str());
+        return kBadCommandLine;
+    }
+    const BatchOptions& options = *parsed.options;
+    if (options.help) {
+        std::fputs(BatchUsage(program).c_str(), stdout);
+        return 0;
+    }
+    if (options.headless) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        SendBoxesToStandardError();
+    }
+    // Qt sees no options: the command line is the model program's alone.
+    int qtArgc = 1;
+    char* qtArgv[] = {argc > 0 ? argv[0] : const_cast<char*>("zorva"), nullptr};
+    QApplication app(qtArgc, qtArgv);
+
+    std::unique_ptr<TZorvaForm> form = StartFramework();
+    form->show();
+    // The space key breaks a run only while the window itself has the focus.
+    form->setFocus();
+    if (initModel) initModel();
+    if (!ApplyBatchOptions(*form, options)) {
+        StopFramework();
+        return kBadCommandLine;
+    }
+    bool reportFailed = false;
+    ArrangeRunEnd(*form, options, reportFailed);
+    form->SetClosedHook([] { QCoreApplication::exit(0); });
+    if (options.start) QTimer::singleShot(0, form.get(), [f = form.get()] { f->StartItem()->trigger(); });
+
+    const int code = app.exec();
+    StopFramework();
+    form.reset();
+    return reportFailed ? kReportFailed : code;
+}
+
+}  // namespace zorva

@@ -1,0 +1,82 @@
+// The run commands of the main window and its closing rules.
+#include <QAction>
+#include <QTimer>
+
+#include "engine/connection/server_connection.h"
+#include "engine/engine.h"
+#include "ui/header_strip.h"
+#include "ui/zorva_form.h"
+
+namespace zorva {
+namespace {
+
+// The address after the header's first colon, or the whole text without one.
+std::string AddressInHeader(const std::string& section) {
+    const auto colon = section.find(':');
+    const std::string address = colon == std::string::npos ? section : section.substr(colon + 1);
+    const auto first = address.find_first_not_of(" \t");
+    if (first == std::string::npos) return {};
+    return address.substr(first, address.find_last_not_of(" \t") - first + 1);
+}
+
+}  // namespace
+
+void TZorvaForm::GoStartSimulation() {
+    interruptItem_->setEnabled(true);
+    startItem_->setEnabled(false);
+    StartSimulation();
+    if (runEnded_) runEnded_();
+    if (closeRequested_) close();
+}
+
+void TZorvaForm::StartSimulation() {
+    // Step mode chosen before Start has already left Idle, where the
+    // connection no longer takes an address; the header's is stored directly.
+    ZorvaStatus().ServerAddress = AddressInHeader(header_->SectionText(hsServerAddress));
+    if (!ZorvaStatus().ServerAddress.empty()) SetServerLink(&TheServerConnection());
+    runTicker_->start();
+    RunSimulation();
+    runTicker_->stop();
+}
+
+void TZorvaForm::GoInterruptSimulation() {
+    if (RunState() != rsRunning && RunState() != rsStepping) return;
+    resumeItem_->setEnabled(true);
+    interruptItem_->setEnabled(false);
+    InterruptRun();
+}
+
+void TZorvaForm::GoResumeSimulation() {
+    interruptItem_->setEnabled(true);
+    resumeItem_->setEnabled(false);
+    ResumeRun();
+}
+
+void TZorvaForm::ExecuteNextStep() { StepOnce(); }
+
+void TZorvaForm::GoQuitSimulation() { SetStopTime(SimTime()); }
+
+void TZorvaForm::ShowInterrupted() {
+    resumeItem_->setEnabled(true);
+    interruptItem_->setEnabled(false);
+    if (BreakTime() == -1.0) header_->SetSectionText(hsBreak, "Break: ");
+}
+
+// A closed program must not stay alive in any wait: the run is told to stop
+// now, and a wait for the server (its greeting, a grant, an answer) ends as
+// if the connection had closed.
+bool TZorvaForm::CheckClosing() {
+    SetStopTime(SimTime());
+    TheServerConnection().Abandon();
+    if (closeRequested_ || RunState() != rsRunning) {
+        // A run that waits proceeds, reaches the stop time at once and
+        // unwinds; one that has ended or never began stays as it is.
+        if (RunState() == rsInterrupted || RunState() == rsStepping) ResumeRun();
+        return true;
+    }
+    closeRequested_ = true;
+    LeaveStepMode();
+    return false;
+}
+
+}  // namespace zorva

@@ -1,0 +1,144 @@
+#pragma once
+// The main window of every model program: the run commands, step mode, the
+// trace, the header strip with the run settings, the settings panel and the
+// status bar whose panels open the element and queue tables.
+//
+// The run happens inside GoStartSimulation: the run loop processes window
+// events between two process steps, so every other handler runs nested in
+// it and only sets values that the run loop reads at its next check.
+
+#include <QMainWindow>
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "animation/animation_windows.h"
+#include "ui/status_bar.h"
+
+class QAction;
+class QMenuBar;
+class QSplitter;
+class QTimer;
+
+namespace zorva {
+
+class THeaderStrip;
+class TSettingsPanel;
+class TTraceArea;
+class TTracePanel;
+
+class TZorvaForm : public QMainWindow {
+    Q_OBJECT
+public:
+    static constexpr const char* kVersion = "V1.00.5";
+
+    TZorvaForm();
+    ~TZorvaForm() override;
+
+    // --- offered to the model and the framework -----------------------------
+    void SetTrace(bool on);
+    void SetStepMode(bool on);
+    // Hands the address shown in the header to the engine and runs until the
+    // run has ended.
+    void StartSimulation();
+    void ShowModelName(const std::string& name);
+    void ShowServerAddress(const std::string& address);
+    void SetStatusText(int panel, const std::string& text);
+    // The kernel's queues exist: the status bar may count them.
+    void KernelReady();
+
+    // --- handlers -----------------------------------------------------------
+    void GoStartSimulation();
+    void GoInterruptSimulation();
+    void GoResumeSimulation();
+    void GoQuitSimulation();
+    void ExecuteNextStep();
+    void GoEditTheSettings();
+    void GoAcceptSettings();
+    void GoHideSettings();
+
+    // --- the settings, one at a time, in the order OK applies them ----------
+    // The panel and the command-line options both go through these.
+    void ApplyServerAddress(const std::string& text);
+    // False, after an error box, when the text is not a number.
+    bool ApplyBreakTime(const std::string& text);
+    void ApplyOutput(const std::string& text);
+    void ApplyAnimationSetting(bool on);
+    void ApplyMessageLog(bool on);
+
+    // --- state ----------------------------------------------------------------
+    bool TraceOn() const { return traceOn_; }
+    bool StepModeOn() const { return stepModeOn_; }
+    bool CloseRequested() const { return closeRequested_; }
+    bool AnimationOn() const { return animationOn_; }
+    const std::string& OutputName() const { return outputName_; }
+    double StatusInterval = 1.0;
+    double LastStatusTime = 0.0;
+
+    TAnimationWindows& AnimationWindows() { return *animation_; }
+    THeaderStrip* Header() const { return header_; }
+    TZorvaStatusBar* StatusBar() const { return statusBar_; }
+    TTracePanel* TracePanel() const;
+    TSettingsPanel* Settings() const { return settings_; }
+    QAction* StartItem() const { return startItem_; }
+    QAction* InterruptItem() const { return interruptItem_; }
+    QAction* ResumeItem() const { return resumeItem_; }
+    QAction* QuitItem() const { return quitItem_; }
+
+    // Called when the run has ended, before a deferred close.
+    void SetRunEndedHook(std::function<void()> hook) { runEnded_ = std::move(hook); }
+    // Called when the window has closed: the program is to end.
+    void SetClosedHook(std::function<void()> hook) { closed_ = std::move(hook); }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void BuildMenu();
+    void BuildBody();
+    void GoCreateZorvaForm();
+    void ConnectHandlers();
+
+    void GoShowZorvaForm();
+    void CheckFormResize();
+    void WriteStatusTexts();
+    void TraceCheckClick(bool checked);
+    void StepModeCheckClick(bool checked);
+    void CheckSpaceKey(QKeyEvent* event);
+    bool CheckClosing();
+    void CheckStatusBarMouseUp(StatusPanel panel);
+    void ShowInterrupted();
+
+    QMenuBar* menu_ = nullptr;
+    QAction* startItem_ = nullptr;
+    QAction* interruptItem_ = nullptr;
+    QAction* resumeItem_ = nullptr;
+    QAction* quitItem_ = nullptr;
+    THeaderStrip* header_ = nullptr;
+    QSplitter* splitter_ = nullptr;
+    TTraceArea* traceArea_ = nullptr;
+    TSettingsPanel* settings_ = nullptr;
+    TZorvaStatusBar* statusBar_ = nullptr;
+    QTimer* runTicker_ = nullptr;
+    std::unique_ptr<TAnimationWindows> animation_;
+
+    bool traceOn_ = false;
+    bool stepModeOn_ = false;
+    bool closeRequested_ = false;
+    bool animationOn_ = false;
+    bool kernelReady_ = false;
+    std::string outputName_;
+    std::function<void()> runEnded_;
+    std::function<void()> closed_;
+
+    friend void DisplayCallback();
+};
+
+// The program's one main window; null before start-up and after it closed.
+TZorvaForm* TheZorvaForm();
+
+}  // namespace zorva

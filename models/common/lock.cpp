@@ -1,0 +1,7 @@
+#include "common/lock.h"
+
+namespace zorva {
+
+TLock::TLock() : LeftArrivals("LeftArrivals"), RightArrivals("RightArrivals"), LockQueue("Lock") {}
+
+}  // namespace zorva

@@ -1,0 +1,122 @@
+#pragma once
+// One lock model run alone against a message server played by the test: the
+// server grants every request, answers the model's questions with a chosen
+// text and can hand ships over at chosen times. No window: the display
+// callback hands incoming texts straight to the model.
+
+#include <QCoreApplication>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "common/lock_model.h"
+#include "engine/connection/messaging.h"
+#include "engine/connection/server_connection.h"
+#include "engine/engine.h"
+#include "engine/message_log.h"
+#include "engine/number_text.h"
+#include "kernel/kernel.h"
+#include "scripted_server.h"
+
+namespace zorva::testing {
+
+// A "$$from:" line the server sends once the model asks for time At or later.
+struct Delivery {
+    double At;
+    std::string Payload;  // what the sending model passed to SendToModel
+};
+
+class LockModelTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ResetKernel();
+        InitKernel();
+        ResetConnection();
+        ResetMessageLog();
+        SetEventProcessor([] { QCoreApplication::processEvents(); });
+        SetDisplayCallback([] { HandOverToModel(); });
+        server.SetScript([this](ScriptedServer& s, const std::string& line) { Answer(s, line); });
+        watchdog.setSingleShot(true);
+        QObject::connect(&watchdog, &QTimer::timeout, [this] {
+            timedOut = true;
+            server.Close();
+        });
+    }
+    void TearDown() override {
+        watchdog.stop();
+        EXPECT_FALSE(timedOut) << "the watchdog had to close the connection";
+        ResetConnection();
+        ResetMessageLog();
+        ResetKernel();
+        SetEventProcessor(nullptr);
+        SetDisplayCallback(nullptr);
+    }
+
+    // The model's own initialisation, then a connected run until stopTime.
+    void Run(const std::function<void()>& initModel, double stopTime) {
+        initModel();
+        SetServerPort(server.Port());
+        SetServerAddress("127.0.0.1");
+        SetStopTime(stopTime);
+        watchdog.start(5000);
+        RunSimulation();
+    }
+
+    // The times at which the trace shows `name` followed by `event`.
+    static std::vector<double> TraceTimes(const std::string& name, const std::string& event) {
+        std::vector<double> times;
+        const std::string tail = " " + name + " " + event;
+        for (const std::string& line : TraceMemo().Lines()) {
+            if (line.size() != 12 + tail.size() || line.compare(12, std::string::npos, tail) != 0) continue;
+            const std::string stamp = line.substr(0, 12);
+            times.push_back(*ParseNumber(stamp.substr(stamp.find_first_not_of(' '))));
+        }
+        return times;
+    }
+
+    // The lines the model sent that begin with prefix.
+    std::vector<std::string> SentLines(const std::string& prefix) const {
+        std::vector<std::string> found;
+        for (const std::string& line : server.Lines())
+            if (line.rfind(prefix, 0) == 0) found.push_back(line);
+        return found;
+    }
+
+    // The line the model sent just before the first one beginning with prefix.
+    std::string SentBefore(const std::string& prefix) const {
+        const auto& lines = server.Lines();
+        for (std::size_t i = 1; i < lines.size(); ++i)
+            if (lines[i].rfind(prefix, 0) == 0) return lines[i - 1];
+        return {};
+    }
+
+    ScriptedServer server;
+    std::string answer = "Yes";
+    std::deque<Delivery> deliveries;
+    QTimer watchdog;
+    bool timedOut = false;
+
+private:
+    void Answer(ScriptedServer& s, const std::string& line) {
+        if (line.rfind("$$?", 0) == 0) {
+            const std::string number = line.substr(3, line.find("!!") - 3);
+            s.Send("$$!" + number + "!!peer!!" + answer);
+            return;
+        }
+        const bool asks = line.rfind("$$continue:", 0) == 0;
+        if (!asks && line.rfind("$$newevent:", 0) != 0) return;
+        const std::string requested = line.substr(line.find(':') + 1);
+        if (asks && !deliveries.empty() && deliveries.front().At <= *ParseNumber(requested)) {
+            s.Send("$$from:" + FormatFixed(deliveries.front().At) + "!!peer!!" + deliveries.front().Payload);
+            deliveries.pop_front();
+        }
+        s.Send("$$continue:" + requested);
+    }
+};
+
+}  // namespace zorva::testing

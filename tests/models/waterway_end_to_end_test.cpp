@@ -1,0 +1,127 @@
+// Both lock programs through the real zorva-server: a whole run, and a run
+// that loses one of its parts.
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <regex>
+
+#include "reference_waterway.h"
+#include "waterway_programs.h"
+
+namespace zorva::testing {
+namespace {
+
+using Texts = std::vector<std::string>;
+
+// "ShipL4!!23.68!!174.41" from "handed over to brimeast: ShipL4!!23.68!!174.41".
+Texts HandOvers(const std::vector<TraceEntry>& trace, const std::string& peer) {
+    const std::string prefix = "handed over to " + peer + ": ";
+    Texts texts;
+    for (const TraceEntry& e : trace)
+        if (e.Event.rfind(prefix, 0) == 0) texts.push_back(e.Event.substr(prefix.size()));
+    return texts;
+}
+
+// Ship name -> the time its start was traced for.
+std::map<std::string, std::string> Starts(const std::vector<TraceEntry>& trace) {
+    static const std::regex starts(R"(^starts at +(\d+\.\d\d)$)");
+    std::map<std::string, std::string> found;
+    for (const TraceEntry& e : trace) {
+        std::smatch m;
+        if (std::regex_match(e.Event, m, starts)) found[e.Name] = m[1];
+    }
+    return found;
+}
+
+void ExpectEveryShipStartedAtItsTime(const Texts& handOvers, const std::vector<TraceEntry>& receiverTrace) {
+    const auto starts = Starts(receiverTrace);
+    for (const std::string& text : handOvers) {
+        const std::string name = text.substr(0, text.find("!!"));
+        const std::string arrival = text.substr(text.rfind("!!") + 2);
+        const auto start = starts.find(name);
+        ASSERT_NE(start, starts.end()) << name << " never started";
+        EXPECT_EQ(start->second, arrival) << name;
+    }
+}
+
+void ExpectClockNeverDecreases(const std::vector<TraceEntry>& trace) {
+    for (std::size_t i = 1; i < trace.size(); ++i)
+        ASSERT_GE(trace[i].Time, trace[i - 1].Time) << "after " << trace[i - 1].Name << " " << trace[i - 1].Event;
+}
+
+void ExpectEndedNormally(QProcess& p, const char* what) {
+    EXPECT_EQ(p.exitStatus(), QProcess::NormalExit) << what;
+    EXPECT_EQ(p.exitCode(), 0) << what << ": " << p.readAll().toStdString();
+}
+
+TEST(WaterwayEndToEnd, BothLocksExchangeTheirShipsAsTheReferenceDoes) {
+    constexpr double until = 800.0;
+    Waterway waterway;
+    ASSERT_TRUE(waterway.Start(until));
+    ASSERT_TRUE(waterway.WaitForAll(90000));
+    ExpectEndedNormally(waterway.Server(), "server");
+    ExpectEndedNormally(waterway.Program("west"), "obrimwest");
+    ExpectEndedNormally(waterway.Program("east"), "obrimeast");
+
+    const auto west = waterway.Trace("west");
+    const auto east = waterway.Trace("east");
+    ExpectClockNeverDecreases(west);
+    ExpectClockNeverDecreases(east);
+    EXPECT_EQ(waterway.ReportedClock("west"), until);
+    EXPECT_EQ(waterway.ReportedClock("east"), until);
+
+    const Texts westToEast = HandOvers(west, "brimeast");
+    const Texts eastToWest = HandOvers(east, "brimwest");
+    ExpectEveryShipStartedAtItsTime(westToEast, east);
+    ExpectEveryShipStartedAtItsTime(eastToWest, west);
+
+    const ReferenceHandOvers reference = SimulateWaterway(until);
+    ASSERT_GE(reference.WestToEast.size(), 10u);
+    EXPECT_EQ(reference.WestToEast.front(), "ShipL!!26.68!!34.00");
+    EXPECT_EQ(reference.EastToWest.front(), "ShipR!!26.68!!44.00");
+    EXPECT_EQ(westToEast, reference.WestToEast);
+    EXPECT_EQ(eastToWest, reference.EastToWest);
+}
+
+TEST(WaterwayEndToEnd, TheWestLockAndTheServerEndCleanlyWhenTheEastLockDies) {
+    constexpr double until = 2000.0;
+    Waterway waterway;
+    ASSERT_TRUE(waterway.Start(until));
+    ASSERT_TRUE(waterway.WaitUntilTraced("east", 200.0, 30000));
+    waterway.Program("east").kill();
+    ASSERT_TRUE(waterway.WaitForAll(90000));
+    ExpectEndedNormally(waterway.Server(), "server");
+    ExpectEndedNormally(waterway.Program("west"), "obrimwest");
+    EXPECT_EQ(waterway.ReportedClock("west"), until);
+    // West ships go on passing the lock, but with nobody to accept them
+    // they are no longer handed over.
+    double lastHandOver = -1.0;
+    double lastPassage = -1.0;
+    for (const TraceEntry& e : waterway.Trace("west")) {
+        if (e.Event.rfind("handed over to brimeast: ", 0) == 0) lastHandOver = e.Time;
+        if (e.Name.rfind("ShipL", 0) == 0 && e.Event == "out of Lock") lastPassage = e.Time;
+    }
+    EXPECT_GT(lastHandOver, 0.0);
+    EXPECT_LT(lastHandOver + 500.0, lastPassage);
+}
+
+TEST(WaterwayEndToEnd, BothLocksReportTheLostServerAndEnd) {
+    Waterway waterway;
+    ASSERT_TRUE(waterway.Start(1000000.0));
+    ASSERT_TRUE(waterway.WaitUntilTraced("west", 200.0, 30000));
+    ASSERT_TRUE(waterway.WaitUntilTraced("east", 200.0, 30000));
+    waterway.Server().kill();
+    ASSERT_TRUE(waterway.WaitForAll(30000));
+    for (const char* model : {"west", "east"}) {
+        ExpectEndedNormally(waterway.Program(model), model);
+        std::ifstream trace(waterway.File(std::string(model) + ".trace"));
+        const std::string text((std::istreambuf_iterator<char>(trace)), std::istreambuf_iterator<char>());
+        EXPECT_NE(text.find("Connection lost"), std::string::npos) << model;
+    }
+}
+
+}  // namespace
+}  // namespace zorva::testing

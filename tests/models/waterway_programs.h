@@ -1,0 +1,56 @@
+#pragma once
+// The real programs: zorva-server and both lock programs, each a process of
+// its own in a fresh folder, on a loopback address of their own so that
+// they meet nobody else's server on the fixed port.
+
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <map>
+#include <string>
+#include <vector>
+
+namespace zorva::testing {
+
+// One trace line: the clock, the element (or first word) and the rest.
+struct TraceEntry {
+    double Time;
+    std::string Name;
+    std::string Event;
+};
+
+class Waterway {
+public:
+    // On a loopback address of its own, picked at random, so that runs of
+    // other builds' tests at the same moment do not meet it.
+    Waterway();
+    ~Waterway();
+
+    // Starts the server with --until, then both programs, headless, started
+    // and ending with the run; false if any of them does not start.
+    bool Start(double until);
+    // Waits until each of the three has ended; false when the time is up.
+    bool WaitForAll(int ms);
+    // Waits until the program's trace has reached the time.
+    bool WaitUntilTraced(const std::string& model, double time, int ms);
+
+    QProcess& Server() { return server_; }
+    QProcess& Program(const std::string& model) { return model == "west" ? west_ : east_; }
+    std::string File(const std::string& name) const;
+    std::vector<TraceEntry> Trace(const std::string& model) const;
+    // The clock in the program's report, or -1 without a report.
+    double ReportedClock(const std::string& model) const;
+
+private:
+    void StartProgram(QProcess& process, const char* executable, const std::string& model);
+
+    QString address_;
+    QTemporaryDir folder_;
+    QProcess server_;
+    QProcess west_;
+    QProcess east_;
+};
+
+}  // namespace zorva::testing

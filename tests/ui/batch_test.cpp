@@ -1,0 +1,184 @@
+// The command line of a model program: parsing, and the test model's
+// program run headless end to end with its exit codes.
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTcpServer>
+#include <QTemporaryDir>
+
+#include "scripted_server.h"
+#include "ui/batch_options.h"
+#include "ui_test_support.h"
+
+namespace zorva::uitest {
+namespace {
+
+TEST(BatchOptionsTest, ReadsEveryOptionInBothForms) {
+    const auto parsed = ParseBatchOptions({"--headless", "--server", "none", "--start", "--exit-at-end",
+                                           "--stop-time=12.5", "--trace-file", "t.txt", "--message-log",
+                                           "--report=r.json"});
+    ASSERT_TRUE(parsed.options) << parsed.error;
+    const BatchOptions& o = *parsed.options;
+    EXPECT_TRUE(o.headless && o.start && o.exitAtEnd && o.messageLog && !o.help);
+    EXPECT_EQ(o.server, "none");
+    EXPECT_EQ(o.stopTime, 12.5);
+    EXPECT_EQ(o.traceFile, "t.txt");
+    EXPECT_EQ(o.report, "r.json");
+    EXPECT_TRUE(ParseBatchOptions({}).options);
+}
+
+TEST(BatchOptionsTest, RefusesWhatItDoesNotKnowWithAClearMessage) {
+    const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
+        {{"--bogus"}, "unknown option '--bogus'"},
+        {{"start"}, "unknown option 'start'"},
+        {{"--server"}, "--server needs a value"},
+        {{"--server", "--start"}, "--server needs a value"},
+        {{"--report="}, "--report needs a value"},
+        {{"--start=yes"}, "--start takes no value"},
+        {{"--stop-time", "abc"}, "--stop-time needs a time of 0 or more such as 100.00, not 'abc'"},
+        {{"--stop-time", "-1"}, "--stop-time needs a time of 0 or more such as 100.00, not '-1'"},
+        {{"--stop-time", "1,5"}, "--stop-time needs a time of 0 or more such as 100.00, not '1,5'"},
+    };
+    for (const auto& [arguments, error] : cases) {
+        const auto parsed = ParseBatchOptions(arguments);
+        EXPECT_FALSE(parsed.options) << arguments[0];
+        EXPECT_EQ(parsed.error, error);
+    }
+}
+
+#ifdef ZORVA_TEST_MODEL_EXECUTABLE
+
+struct Outcome {
+    int exitCode = -1;
+    std::string out;
+    std::string err;
+};
+
+class BatchProgramTest : public ::testing::Test {
+protected:
+    Outcome Run(const QStringList& arguments, const QProcessEnvironment& extra = {}) {
+        QProcess program;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.remove("QT_QPA_PLATFORM");
+        for (const QString& key : extra.keys()) environment.insert(key, extra.value(key));
+        program.setProcessEnvironment(environment);
+        program.setWorkingDirectory(dir.path());
+        program.start(ZORVA_TEST_MODEL_EXECUTABLE, arguments);
+        EXPECT_TRUE(program.waitForStarted(5000));
+        if (!program.waitForFinished(20000)) program.kill();
+        return {program.exitStatus() == QProcess::NormalExit ? program.exitCode() : -1,
+                program.readAllStandardOutput().toStdString(), program.readAllStandardError().toStdString()};
+    }
+    QString Path(const char* name) const { return dir.filePath(name); }
+    QJsonObject ReadReport(const char* name) const {
+        QFile file(Path(name));
+        EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+        return QJsonDocument::fromJson(file.readAll()).object();
+    }
+    static const QStringList kRunToTen;
+    QTemporaryDir dir;
+};
+
+const QStringList BatchProgramTest::kRunToTen = {"--headless", "--server", "NONE",      "--start",
+                                                 "--exit-at-end", "--stop-time", "10"};
+
+TEST_F(BatchProgramTest, HeadlessRunWritesTheReportAndEndsWithZero) {
+    const Outcome outcome = Run(kRunToTen + QStringList{"--report", "report.json"});
+    ASSERT_EQ(outcome.exitCode, 0) << outcome.err;
+    const QJsonObject report = ReadReport("report.json");
+    EXPECT_EQ(report["model"].toString(), "ui_test_model");
+    EXPECT_EQ(report["clock"].toDouble(), 10.0);
+    const QJsonArray queues = report["queues"].toArray();
+    ASSERT_EQ(queues.size(), 2);
+    const QJsonObject line = queues[0].toObject();
+    EXPECT_EQ(line["name"].toString(), "Line");
+    EXPECT_EQ(line["length"].toInt(), 0);
+    EXPECT_NEAR(line["avgLength"].toDouble(), 5.0 / 9.0, 1e-12);
+    EXPECT_EQ(line["maxLength"].toInt(), 1);
+    EXPECT_EQ(line["totalPassed"].toInt(), 5);
+    EXPECT_EQ(line["direct"].toInt(), 0);
+    EXPECT_EQ(line["avgWaitingTime"].toDouble(), 1.0);
+    EXPECT_EQ(line["maxWaitingTime"].toDouble(), 1.0);
+    const QJsonObject desk = queues[1].toObject();
+    EXPECT_EQ(desk["name"].toString(), "Desk");
+    EXPECT_EQ(desk["totalPassed"].toInt(), 5);
+    EXPECT_EQ(desk["direct"].toInt(), 5);
+    EXPECT_EQ(desk["avgWaitingTime"].toDouble(), 0.0);
+}
+
+TEST_F(BatchProgramTest, TraceFileAndMessageLogActAsTheSettingsDo) {
+    const Outcome outcome = Run(kRunToTen + QStringList{"--trace-file", "run.trace", "--message-log"});
+    ASSERT_EQ(outcome.exitCode, 0) << outcome.err;
+    QFile trace(Path("run.trace"));
+    ASSERT_TRUE(trace.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(trace.readAll());
+    EXPECT_TRUE(text.contains("        8.00 Customer5 to tail of Line")) << text.toStdString();
+    EXPECT_TRUE(text.contains("  Generator is current now"));
+    QFile log(Path("ui_test_model.log"));
+    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(log.readAll().startsWith("***0.00 start logging"));
+}
+
+TEST_F(BatchProgramTest, BadCommandLinesEndWithTwo) {
+    for (const QStringList& arguments : {QStringList{"--bogus"}, QStringList{"--headless", "--stop-time", "x"},
+                                         QStringList{"--server"}}) {
+        const Outcome outcome = Run(arguments);
+        EXPECT_EQ(outcome.exitCode, 2) << arguments.join(' ').toStdString();
+        EXPECT_NE(outcome.err.find("Try 'ui_test_model --help'."), std::string::npos) << outcome.err;
+    }
+    const Outcome unopenable = Run(kRunToTen + QStringList{"--trace-file", "missing-dir/run.trace"});
+    EXPECT_EQ(unopenable.exitCode, 2);
+    EXPECT_NE(unopenable.err.find("Error opening file missing-dir/run.trace"), std::string::npos) << unopenable.err;
+}
+
+TEST_F(BatchProgramTest, HelpListsTheOptionsAndEndsWithZero) {
+    const Outcome outcome = Run({"--help"});
+    EXPECT_EQ(outcome.exitCode, 0);
+    for (const char* option : {"--headless", "--server ADDRESS", "--start", "--exit-at-end", "--stop-time T",
+                               "--trace-file FILE", "--message-log", "--report FILE", "--help"})
+        EXPECT_NE(outcome.out.find(option), std::string::npos) << option;
+}
+
+TEST_F(BatchProgramTest, FatalErrorGoesToStandardErrorAndEndsWith255) {
+    QProcessEnvironment fatal;
+    fatal.insert("ZORVA_TEST_FATAL", "1");
+    // The program ends from inside the model's initialisation, without
+    // freeing what the font library holds; that is no leak of ours.
+    fatal.insert("LSAN_OPTIONS", "detect_leaks=0");
+    const Outcome outcome = Run(kRunToTen, fatal);
+    EXPECT_EQ(outcome.exitCode, 255);
+    EXPECT_NE(outcome.err.find("Error: Error(Hold): no current Element"), std::string::npos) << outcome.err;
+}
+
+TEST_F(BatchProgramTest, UnwritableReportEndsWithOne) {
+    const Outcome outcome = Run(kRunToTen + QStringList{"--report", "missing-dir/report.json"});
+    EXPECT_EQ(outcome.exitCode, 1);
+    EXPECT_NE(outcome.err.find("Error writing report missing-dir/report.json"), std::string::npos) << outcome.err;
+}
+
+TEST_F(BatchProgramTest, RunAgainstAScriptedServerGivenOnTheCommandLine) {
+    zorva::testing::ScriptedServer server;
+    server.SetScript(&zorva::testing::ScriptedServer::GrantAll);
+    QProcessEnvironment port;
+    port.insert("ZORVA_TEST_PORT", QString::number(server.Port()));
+    QProcess program;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("ZORVA_TEST_PORT", QString::number(server.Port()));
+    program.setProcessEnvironment(environment);
+    program.setWorkingDirectory(dir.path());
+    program.start(ZORVA_TEST_MODEL_EXECUTABLE, {"--headless", "--server", "127.0.0.1", "--start", "--exit-at-end",
+                                                "--stop-time", "10", "--report", "connected.json"});
+    ASSERT_TRUE(program.waitForStarted(5000));
+    // The server lives in this process: its events are processed here.
+    ASSERT_TRUE(zorva::testing::PumpUntil([&] { return program.state() == QProcess::NotRunning; }, 20000));
+    EXPECT_EQ(program.exitCode(), 0) << program.readAllStandardError().toStdString();
+    EXPECT_EQ(server.Lines().front(), "$$name:ui_test_model");
+    EXPECT_EQ(ReadReport("connected.json")["clock"].toDouble(), 10.0);
+}
+
+#endif
+
+}  // namespace
+}  // namespace zorva::uitest

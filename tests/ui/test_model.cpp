@@ -1,0 +1,61 @@
+#include "test_model.h"
+
+#include <memory>
+
+#include "engine/connection/messaging.h"
+#include "kernel/kernel.h"
+#include "ui/model_window.h"
+
+namespace zorva::uitest {
+namespace {
+
+struct TestModel {
+    ZorvaQueue line{"Line"};
+    ZorvaQueue desk{"Desk"};
+    std::vector<std::string> messages;
+};
+
+std::unique_ptr<TestModel>& Model() {
+    static std::unique_ptr<TestModel> model;
+    return model;
+}
+
+class TCustomer : public ZorvaElement {
+public:
+    TCustomer() : ZorvaElement(this, "Customer") {}
+    void Process() override {
+        EnterQueue(Model()->desk);
+        LeaveQueue(Model()->desk);
+        EnterQueue(Model()->line);
+        Hold(1.0);
+        LeaveQueue(Model()->line);
+        FinishAndDestroy();
+    }
+};
+
+class TGenerator : public ZorvaElement {
+public:
+    TGenerator() : ZorvaElement(this, "Generator") {}
+    void Process() override {
+        for (;;) {
+            (new TCustomer)->Start(SimTime());
+            Hold(2.0);
+        }
+    }
+};
+
+}  // namespace
+
+void InitTestModel() {
+    Model() = std::make_unique<TestModel>();
+    (new TGenerator)->Start(0.0);
+    SetTrace(true);
+    SetServerAddress("LocalHost");
+    SetMessageHandler([](const std::string& text) { Model()->messages.push_back(text); });
+}
+
+const std::vector<std::string>& ReceivedMessages() { return Model()->messages; }
+
+void ResetTestModel() { Model().reset(); }
+
+}  // namespace zorva::uitest
