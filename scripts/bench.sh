@@ -7,7 +7,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 cmake --preset release >/dev/null
-cmake --build --preset release -j 2 --target zorva_bench peer_systemc_processes
+cmake --build --preset release -j 2 --target zorva_bench peer_systemc_processes zorva_kernel_bench \
+  zorva_animation_bench
 
 bin=build/release/bench
 echo "machine: $(lscpu | sed -n 's/^Model name: *//p'), $(nproc) cores"
@@ -35,3 +36,6 @@ systemc "$fits" || true
 if [ "${ZORVA_BENCH_SYSTEMC_100K:-0}" = 1 ]; then
   systemc 100000 || systemc 100000 10 16384 || true
 fi
+
+"$bin/zorva_kernel_bench" --benchmark_min_time=0.2
+"$bin/zorva_animation_bench" --benchmark_min_time=0.2

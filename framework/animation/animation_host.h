@@ -15,8 +15,9 @@ struct AnimationHost {
     // The main window's Interrupt command: a running or stepping run stops
     // while the camera-positions window is open. Other states are left alone.
     std::function<void()> InterruptSimulation;
-    // The main window's Resume command, given when the camera-positions
-    // window closes; it continues the run whatever the state was.
+    // Given when the camera-positions window closes: the main window's
+    // Resume command for a run that waits, nothing before Start or after
+    // the end.
     std::function<void()> ResumeSimulation;
     // Dispatches all pending window events once; the camera keeps moving
     // between two calls and stops when a key release arrives during one.

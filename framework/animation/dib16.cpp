@@ -1,6 +1,8 @@
 #include "animation/dib16.h"
 
 #include <algorithm>
+#include <cstring>
+#include <vector>
 
 namespace zorva {
 
@@ -27,13 +29,28 @@ void TDIB16bit::Destroy() {
   rows_.fill(nullptr);
 }
 
-void TDIB16bit::ClearPixels(std::uint16_t colour) {
-  std::fill(pixels_.begin(), pixels_.end(), colour);
+namespace {
+
+// Fills by doubling: the filled front is copied onto what follows it, so
+// the work is done by memcpy, which runs at memory speed with any compiler,
+// where a plain element loop is left unvectorised by some.
+template <class T>
+void FillByDoubling(std::vector<T>& values, T value) {
+  if (values.empty()) return;
+  values[0] = value;
+  std::size_t filled = 1;
+  while (filled < values.size()) {
+    const std::size_t step = std::min(filled, values.size() - filled);
+    std::memcpy(values.data() + filled, values.data(), step * sizeof(T));
+    filled += step;
+  }
 }
 
-void TDIB16bit::ClearDepth() {
-  std::fill(depth_.begin(), depth_.end(), kFarthestDepth);
-}
+}  // namespace
+
+void TDIB16bit::ClearPixels(std::uint16_t colour) { FillByDoubling(pixels_, colour); }
+
+void TDIB16bit::ClearDepth() { FillByDoubling(depth_, kFarthestDepth); }
 
 void TDIB16bit::Plot(std::int32_t x, std::int32_t y, float z, std::uint16_t colour) {
   float& stored = depth_[y * kDepthWidth + x];

@@ -66,7 +66,13 @@ TZorvaForm::TZorvaForm() {
     ConnectHandlers();
     animation_ = std::make_unique<TAnimationWindows>(AnimationHost{
         [this] { GoInterruptSimulation(); },
-        [this] { GoResumeSimulation(); },
+        // Only a waiting run is resumed: from Idle the Resume command would
+        // set the run going before Start (Interrupt enabled, the server
+        // address fixed), and after the end a later close of this window
+        // would be taken for a close during the run and ignored once.
+        [this] {
+            if (RunState() == rsInterrupted) GoResumeSimulation();
+        },
         // The camera moves between two calls: they must never sleep.
         [] { QCoreApplication::processEvents(); },
         [this]() -> QWidget* { return this; },
