@@ -63,7 +63,7 @@ int main(int argc, char* argv[]) {
   }
 
   QCoreApplication app(argc, argv);
-  TcpHost host(options, [] { QCoreApplication::exit(0); });
+  TcpHost host(options, [](int code) { QCoreApplication::exit(code); });
   std::string error;
   const std::string where = address.toString().toStdString() + ":" + std::to_string(options.port);
   if (!host.listen(address, options.port, error)) {

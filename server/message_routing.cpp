@@ -49,13 +49,15 @@ void TimeServer::onToClient(ClientId id, Client& client, std::string_view argume
   if (targetName == "server") return;
   const Target target = findTarget(targetName);
   if (!target.id) {
-    send(id, "$$unknown:" + target.problem);
+    refuse(id, client, target.problem);
     return;
   }
-  Client* receiver = registered(*target.id);
-  const double stamp = client.clock->clock();
-  receiver->clock->textArrived(stamp);
-  send(*target.id, "$$from:" + formatTime(stamp) + "!!" + client.name + "!!" + sanitize(text));
+  const double stamp = client.account->clock();
+  const std::string line =
+      "$$from:" + formatTime(stamp) + "!!" + client.name + "!!" + sanitize(text);
+  if (!fitsLine(line, id, client)) return;
+  Client& receiver = *registered(*target.id);
+  deliver(*target.id, receiver, {line, stamp, Outgoing::Kind::Text});
 }
 
 void TimeServer::onQuestion(ClientId id, Client& client, std::string_view argument) {
@@ -63,21 +65,26 @@ void TimeServer::onQuestion(ClientId id, Client& client, std::string_view argume
   const std::string number = sanitize(trim(numberField));
   std::string_view targetName = trim(targetField);
   if (targetName.empty()) targetName = "server";
-  const std::string answerHead = "$$!" + number + "!!";
+  // The model now waits inside its question, where it reads what was kept
+  // for it without reporting it.
+  const bool askedInStep = client.account->questionAsked();
+  releaseHeld(id, client);
   if (targetName == "server") {
-    send(id, answerHead + "server!!" + serverAnswer(text));
+    answer(id, number, askedInStep, "server", serverAnswer(text));
     return;
   }
   const Target target = findTarget(targetName);
   const auto open = std::count_if(questions_.begin(), questions_.end(),
                                   [id](const Question& q) { return q.asker == id; });
-  if (!target.id || static_cast<std::size_t>(open) >= kMaxOpenQuestions) {
-    send(id, answerHead + sanitize(targetName) + "!!");
+  const std::string relayed = "$$?" + number + "!!" + client.name + "!!" + sanitize(text);
+  if (!target.id || static_cast<std::size_t>(open) >= kMaxOpenQuestions ||
+      !fitsLine(relayed, id, client)) {
+    answer(id, number, askedInStep, sanitize(targetName), {});
     return;
   }
-  questions_.push_back({id, number, *target.id});
-  client.clock->questionOpened();
-  send(*target.id, "$$?" + number + "!!" + client.name + "!!" + sanitize(text));
+  questions_.push_back({id, number, *target.id, askedInStep});
+  deliver(*target.id, *registered(*target.id),
+          {relayed, client.account->clock(), Outgoing::Kind::HandedOver});
 }
 
 void TimeServer::onAnswer(ClientId id, Client& client, std::string_view argument) {
@@ -96,30 +103,59 @@ void TimeServer::onAnswer(ClientId id, Client& client, std::string_view argument
   if (question == questions_.end())
     question = std::find_if(questions_.begin(), questions_.end(), matches(false));
   if (question == questions_.end()) return;
-  const ClientId askerId = question->asker;
+  const Question answered = *question;
   questions_.erase(question);
-  registered(askerId)->clock->questionClosed();
-  send(askerId, "$$!" + std::string(number) + "!!" + client.name + "!!" + sanitize(text));
+  const std::string relayed = "$$!" + std::string(number) + "!!" + client.name + "!!" + sanitize(text);
+  // The asker waits for an answer whatever happens: one too long to relay
+  // becomes an empty one.
+  answer(answered.asker, answered.number, answered.askedInStep, client.name,
+         fitsLine(relayed, id, client) ? sanitize(text) : std::string());
 }
 
 void TimeServer::onCommand(ClientId id, std::string_view command) {
+  Client* client = registered(id);
   const std::string word = lowered(trim(command.substr(0, command.find(':'))));
-  if (word == "time") send(id, "$$time:" + formatTime(time_));
-  if (word == "clients") send(id, "$$clients:" + modelNames());
+  std::string line;
+  if (word == "time") line = "$$time:" + formatTime(time_);
+  if (word == "clients") line = "$$clients:" + modelNames();
+  if (line.empty()) return;
+  if (client) {
+    deliver(id, *client, {line, client->account->clock(), Outgoing::Kind::HandedOver});
+  } else {
+    send(id, line);
+  }
 }
 
-void TimeServer::answerEmpty(const Question& question, const std::string& answererName) {
-  Client* asker = registered(question.asker);
-  if (!asker) return;
-  asker->clock->questionClosed();
-  send(question.asker, "$$!" + question.number + "!!" + answererName + "!!");
+void TimeServer::answer(ClientId asker, const std::string& number, bool askedInStep,
+                        const std::string& answerer, std::string_view text) {
+  Client* client = registered(asker);
+  if (!client) return;
+  // Sent while the question still counts as open: a model waiting inside
+  // its question reads the answer there, so it is never held.
+  deliver(asker, *client,
+          {"$$!" + number + "!!" + answerer + "!!" + std::string(text), client->account->clock(),
+           Outgoing::Kind::Answer});
+  client->account->questionAnswered(askedInStep);
+}
+
+void TimeServer::refuse(ClientId id, Client& client, const std::string& reason) {
+  output_.report("refused a line from " + client.name + ": " + reason);
+  deliver(id, client, {"$$unknown:" + reason, client.account->clock(), Outgoing::Kind::HandedOver});
+}
+
+bool TimeServer::fitsLine(const std::string& line, ClientId sender, Client& client) {
+  if (line.size() <= kMaxLine) return true;
+  refuse(sender, client, "the line to relay would be " + std::to_string(line.size()) +
+                             " bytes, more than the " + std::to_string(kMaxLine) +
+                             " a model reads");
+  return false;
 }
 
 TimeServer::Target TimeServer::findTarget(std::string_view name) const {
   if (name.empty()) return {std::nullopt, "no target given"};
   std::vector<ClientId> endings;
   for (const auto& [id, client] : clients_) {
-    if (!client.clock || client.leaving) continue;
+    if (!client.account || client.leaving) continue;
     if (client.name == name) return {id, {}};
     if (client.name.ends_with(name)) endings.push_back(id);
   }
@@ -139,7 +175,7 @@ std::string TimeServer::serverAnswer(std::string_view question) const {
 std::string TimeServer::modelNames() const {
   std::string names;
   for (const auto& [id, client] : clients_) {
-    if (!client.clock || client.leaving) continue;
+    if (!client.account || client.leaving) continue;
     if (!names.empty()) names += ", ";
     names += client.name;
   }
@@ -148,7 +184,7 @@ std::string TimeServer::modelNames() const {
 
 TimeServer::Client* TimeServer::registered(ClientId id) {
   const auto it = clients_.find(id);
-  return it != clients_.end() && it->second.clock && !it->second.leaving ? &it->second : nullptr;
+  return it != clients_.end() && it->second.account && !it->second.leaving ? &it->second : nullptr;
 }
 
 }  // namespace zorva::server

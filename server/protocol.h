@@ -1,5 +1,8 @@
 #pragma once
 
+#include "engine/line_splitter.h"
+
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -8,6 +11,10 @@ namespace zorva::server {
 
 // The time of "no event"; a model with nothing left to do asks for it.
 inline constexpr double kNeverTime = 1.7e307;
+
+// The longest line either side reads, without its CR LF; the server relays
+// nothing longer.
+inline constexpr std::size_t kMaxLine = LineSplitter::kDefaultMaxLine;
 
 // Anything this large stands for NeverTime: it travels as a 308-digit text
 // and may come back a few units off after rounding to two decimals.

@@ -35,6 +35,11 @@ std::string applyOption(ServerOptions& options, const std::string& name, const s
       return "--models needs a number from 1 to " + std::to_string(kMaxModels) + ", not '" +
              value + "'";
     options.models = static_cast<int>(*models);
+  } else if (name == "--registration-timeout") {
+    const auto seconds = parseWhole(value);
+    if (!seconds || *seconds < 1 || *seconds > 3600)
+      return "--registration-timeout needs a number of seconds from 1 to 3600, not '" + value + "'";
+    options.registrationTimeoutSeconds = static_cast<int>(*seconds);
   } else if (name == "--until") {
     const auto until = parseTime(value);
     if (!until || *until < 0 || isNeverTime(*until) || value.find(',') != std::string::npos)
@@ -63,7 +68,8 @@ ParsedOptions parseServerOptions(const std::vector<std::string>& arguments) {
       value = name.substr(equals + 1);
       name.resize(equals);
     }
-    if (name != "--port" && name != "--bind" && name != "--models" && name != "--until")
+    if (name != "--port" && name != "--bind" && name != "--models" && name != "--until" &&
+        name != "--registration-timeout")
       return {std::nullopt, "unknown option '" + arguments[i] + "' (see --help)"};
     if (!value) {
       if (i + 1 >= arguments.size()) return {std::nullopt, name + " needs a value"};
@@ -82,7 +88,11 @@ std::string serverUsage() {
          "  --port N        TCP port to listen on (default 52623)\n"
          "  --bind ADDRESS  address to listen on (default 127.0.0.1)\n"
          "  --models N      grant no time until N models have registered (default 2)\n"
-         "  --until T       end the run at time T and exit once every model has left\n"
+         "  --until T       end the run at time T and exit once every model has left;\n"
+         "                  the exit code is 1 if a model left before the end\n"
+         "  --registration-timeout S\n"
+         "                  close a connection that has not registered within S\n"
+         "                  seconds (default 10)\n"
          "  --verbose       print every line received and sent\n"
          "  --help          print this text\n";
 }

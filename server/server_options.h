@@ -12,6 +12,8 @@ struct ServerOptions {
   std::string bind = "127.0.0.1";
   int models = 2;
   std::optional<double> until;
+  // A connection that has not registered by then is closed.
+  int registrationTimeoutSeconds = 10;
   bool verbose = false;
   bool help = false;
 };

@@ -18,9 +18,10 @@ void printLine(const std::string& text) {
 
 }  // namespace
 
-TcpHost::TcpHost(const ServerOptions& options, std::function<void()> onFinished)
+TcpHost::TcpHost(const ServerOptions& options, std::function<void(int)> onFinished)
     : verbose_(options.verbose),
       onFinished_(std::move(onFinished)),
+      registrationTimeoutMs_(options.registrationTimeoutSeconds * 1000),
       room_(TimeServerConfig{options.models, options.until}, *this) {
   connect(&listener_, &QTcpServer::newConnection, this, [this] { acceptPending(); });
 }
@@ -40,8 +41,8 @@ bool TcpHost::listen(const QHostAddress& address, quint16 port, std::string& err
 
 void TcpHost::acceptPending() {
   while (QTcpSocket* socket = listener_.nextPendingConnection()) {
-    if (sessions_.size() >= kMaxSessions) {
-      report("connection refused: " + std::to_string(kMaxSessions) + " connections are open");
+    if (sessions_.size() >= kMaxSessions && !makeRoom()) {
+      report("connection refused: " + std::to_string(kMaxSessions) + " models are connected");
       socket->abort();
       socket->deleteLater();
       continue;
@@ -49,8 +50,27 @@ void TcpHost::acceptPending() {
     const ClientId id = nextId_++;
     auto* session = new TcpSession(id, socket, *this, this);
     sessions_[id] = session;
+    QTimer::singleShot(registrationTimeoutMs_, session, [this, id] { closeUnregistered(id); });
     room_.connected(id, session->peer());
   }
+}
+
+// Every place is taken: the oldest connection that has not registered
+// gives way, so a model can always get in while any place is idle.
+bool TcpHost::makeRoom() {
+  for (const auto& [id, session] : sessions_) {
+    if (room_.hasRegistered(id)) continue;
+    session->close("closed to make room for a new connection");
+    return true;
+  }
+  return false;
+}
+
+void TcpHost::closeUnregistered(ClientId client) {
+  const auto it = sessions_.find(client);
+  if (it == sessions_.end() || room_.hasRegistered(client)) return;
+  it->second->close("no registration within " + std::to_string(registrationTimeoutMs_ / 1000) +
+                    " s");
 }
 
 void TcpHost::deliver(ClientId client, const std::string& line) {
@@ -67,7 +87,7 @@ void TcpHost::disconnect(ClientId client) {
 
 void TcpHost::report(const std::string& text) { printLine(text); }
 
-void TcpHost::finished() { onFinished_(); }
+void TcpHost::finished() { onFinished_(room_.modelLeftEarly() ? 1 : 0); }
 
 void TcpHost::lineReceived(ClientId client, const std::string& line) {
   if (verbose_) printLine("<- " + std::to_string(client) + " " + sanitize(line));

@@ -20,13 +20,16 @@ class TcpHost : public QObject, private ServerOutput, private SessionListener {
  public:
   static constexpr std::size_t kMaxSessions = 256;
 
-  TcpHost(const ServerOptions& options, std::function<void()> onFinished);
+  // onFinished gets the exit code: non-zero when a model left early.
+  TcpHost(const ServerOptions& options, std::function<void(int)> onFinished);
   ~TcpHost() override;
 
   bool listen(const QHostAddress& address, quint16 port, std::string& error);
 
  private:
   void acceptPending();
+  bool makeRoom();
+  void closeUnregistered(ClientId client);
 
   void deliver(ClientId client, const std::string& line) override;
   void disconnect(ClientId client) override;
@@ -38,7 +41,10 @@ class TcpHost : public QObject, private ServerOutput, private SessionListener {
   void sessionEnded(ClientId client, const std::string& reason) override;
 
   bool verbose_;
-  std::function<void()> onFinished_;
+  std::function<void(int)> onFinished_;
+  // A connection that has not registered by then is closed, so idle
+  // sockets cannot hold places that models need.
+  int registrationTimeoutMs_;
   QTcpServer listener_;
   TimeServer room_;
   std::map<ClientId, TcpSession*> sessions_;

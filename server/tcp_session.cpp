@@ -1,5 +1,7 @@
 #include "tcp_session.h"
 
+#include "engine/tcp_keepalive.h"
+
 #include <QTimer>
 
 namespace zorva::server {
@@ -16,6 +18,7 @@ TcpSession::TcpSession(ClientId id, QTcpSocket* socket, SessionListener& listene
     : QObject(parent), id_(id), socket_(socket), listener_(listener) {
   socket_->setParent(this);
   socket_->setSocketOption(QAbstractSocket::LowDelayOption, 1);
+  EnableTcpKeepAlive(static_cast<int>(socket_->socketDescriptor()));
   // Qt stops reading from the kernel when this fills, so a flooding client
   // is slowed down by TCP instead of growing our memory.
   socket_->setReadBufferSize(kReadBuffer);

@@ -44,7 +44,7 @@ void TimeServer::received(ClientId id, std::string_view line) {
   } else if (text.starts_with("$$continue:") || text.starts_with("$$newevent:") ||
              text.starts_with("$$toclient:") || text.starts_with("$$?") ||
              text.starts_with("$$!")) {
-    if (!client.clock) {
+    if (!client.account) {
       send(id, "$$unknown:register with a name first");
     } else if (takePrefix(text, "$$continue:")) {
       onContinue(id, client, text);
@@ -83,11 +83,15 @@ void TimeServer::disconnected(ClientId id, std::string_view reason) {
     return q.asker == id || q.answerer == id;
   });
   // An asker must never wait for ever for a model that is gone.
-  for (const Question& q : orphaned) answerEmpty(q, gone.name);
+  for (const Question& q : orphaned) answer(q.asker, q.number, q.askedInStep, gone.name, {});
 
   const std::string who = gone.name.empty() ? "" : " (" + gone.name + ")";
   output_.report("disconnect " + std::to_string(id) + who + ": " + std::string(reason));
-  if (!gone.clock || gone.leaving) return;
+  if (!gone.account || gone.leaving) return;
+  if (!ended_) {
+    leftEarly_ = true;
+    output_.report("model " + gone.name + " left at " + formatTime(gone.account->clock()));
+  }
   if (registeredCount() == 0) {
     whenEmpty();
   } else {
@@ -95,10 +99,16 @@ void TimeServer::disconnected(ClientId id, std::string_view reason) {
   }
 }
 
+bool TimeServer::hasRegistered(ClientId id) const {
+  const auto it = clients_.find(id);
+  return it != clients_.end() && it->second.account.has_value();
+}
+
 void TimeServer::onName(ClientId id, Client& client, std::string_view name) {
   const std::string shown = sanitize(name.substr(0, kMaxNameLength));
-  if (client.clock) {
-    send(id, "$$unknown:already registered as " + client.name);
+  if (client.account) {
+    deliver(id, client, {"$$unknown:already registered as " + client.name,
+                         client.account->clock(), Outgoing::Kind::HandedOver});
     return;
   }
   if (name.empty() || name.size() > kMaxNameLength || name == "server" ||
@@ -107,7 +117,7 @@ void TimeServer::onName(ClientId id, Client& client, std::string_view name) {
     return;
   }
   const bool taken = std::any_of(clients_.begin(), clients_.end(), [&](const auto& entry) {
-    return entry.second.clock && !entry.second.leaving && entry.second.name == name;
+    return entry.second.account && !entry.second.leaving && entry.second.name == name;
   });
   if (taken) {
     send(id, "$$unknown:the name " + shown + " is already in use");
@@ -118,7 +128,7 @@ void TimeServer::onName(ClientId id, Client& client, std::string_view name) {
     return;
   }
   client.name = std::string(name);
-  client.clock.emplace(client.greetingTime);
+  client.account.emplace(client.greetingTime);
   const int count = registeredCount();
   output_.report("model " + client.name + " registered (connection " + std::to_string(id) +
                  "), " + std::to_string(count) + " of " + std::to_string(config_.models) +
@@ -132,7 +142,10 @@ void TimeServer::onContinue(ClientId id, Client& client, std::string_view argume
     send(id, "$$unknown:cannot read the time '" + sanitize(trim(argument)) + "'");
     return;
   }
-  client.clock->ask(*time);
+  client.account->ask(*time);
+  // Now the model waits: what was kept for it reaches it in that wait and
+  // is reported, before any answer to the request.
+  releaseHeld(id, client);
   if (ended_) {
     answerAfterEnd(id, client);
   } else {
@@ -146,7 +159,7 @@ void TimeServer::onNewEvent(ClientId id, Client& client, std::string_view argume
     send(id, "$$unknown:cannot read the time '" + sanitize(trim(argument)) + "'");
     return;
   }
-  if (!client.clock->reportEvent(*time)) return;
+  if (!client.account->reportEvent(*time)) return;
   if (ended_) {
     answerAfterEnd(id, client);
   } else {
@@ -155,24 +168,26 @@ void TimeServer::onNewEvent(ClientId id, Client& client, std::string_view argume
 }
 
 void TimeServer::stopIfBeyondEnd(ClientId id, Client& client) {
-  const double request = client.clock->request();
+  if (!client.account->waiting()) return;
+  const double request = client.account->request();
   if (!config_.until || request < *config_.until) return;
   // A model that already knows the end asks for exactly it and waits there.
   if (client.stopTold && request == *config_.until) return;
   client.stopTold = true;
-  client.clock->stopped();
+  client.account->stopped();
   send(id, "$$stop:" + formatTime(*config_.until));
 }
 
 void TimeServer::answerAfterEnd(ClientId id, Client& client) {
+  if (!client.account->waiting()) return;
   // Nothing else happens after the end, so a model catching up to the end
   // time (its standing-by elements included) needs no one's consent.
-  const double request = client.clock->request();
+  const double request = client.account->request();
   if (request <= time_) {
-    client.clock->grant(request);
+    client.account->grant(request);
     send(id, "$$continue:" + formatTime(request));
   } else {
-    client.clock->stopped();
+    client.account->stopped();
     send(id, "$$stop:" + formatTime(time_));
   }
 }
@@ -182,9 +197,9 @@ void TimeServer::advance() {
   double earliest = std::numeric_limits<double>::infinity();
   bool allSettled = true;
   for (const auto& [id, client] : clients_) {
-    if (!client.clock || client.leaving) continue;
-    earliest = std::min(earliest, client.clock->effectiveTime());
-    allSettled = allSettled && client.clock->settled();
+    if (!client.account || client.leaving) continue;
+    earliest = std::min(earliest, client.account->effectiveTime());
+    allSettled = allSettled && client.account->settled();
   }
   if (earliest == std::numeric_limits<double>::infinity()) return;
 
@@ -197,19 +212,40 @@ void TimeServer::advance() {
     return;
   }
   time_ = std::max(time_, earliest);
-  for (auto& [id, client] : clients_) {
-    if (!client.clock || client.leaving || !client.clock->readyFor(earliest)) continue;
-    client.clock->grant(earliest);
-    send(id, "$$continue:" + formatTime(earliest));
+  if (const auto next = nextToRun(earliest)) {
+    clients_.at(*next).account->grant(earliest);
+    send(*next, "$$continue:" + formatTime(earliest));
   }
+}
+
+std::optional<ClientId> TimeServer::nextToRun(double earliest) const {
+  // One step at a time: while a model runs a step, its texts and questions
+  // may still change what the others do next. And only once every model
+  // that may still act at this time has said what it wants, so the order
+  // of steps at one time depends on the models, not on the network:
+  // between equal requests, the model with the lowest name goes first.
+  std::optional<ClientId> next;
+  const std::string* nextName = nullptr;
+  for (const auto& [id, client] : clients_) {
+    if (!client.account || client.leaving) continue;
+    const ModelAccount& account = *client.account;
+    if (account.running()) return std::nullopt;
+    if (account.effectiveTime() > earliest) continue;
+    if (!account.settled()) return std::nullopt;
+    if (!next || client.name < *nextName) {
+      next = id;
+      nextName = &client.name;
+    }
+  }
+  return next;
 }
 
 void TimeServer::finishAt(double end) {
   ended_ = true;
   time_ = end;
   for (auto& [id, client] : clients_) {
-    if (!client.clock || client.leaving) continue;
-    client.clock->grant(end);
+    if (!client.account || client.leaving) continue;
+    client.account->grant(end);
     send(id, "$$continue:" + formatTime(end));
   }
   output_.report("end of run at " + formatTime(end));
@@ -218,17 +254,17 @@ void TimeServer::finishAt(double end) {
 void TimeServer::stopAll() {
   ended_ = true;
   for (auto& [id, client] : clients_) {
-    if (!client.clock || client.leaving) continue;
+    if (!client.account || client.leaving) continue;
     client.stopTold = true;
-    client.clock->stopped();
+    client.account->stopped();
     send(id, "$$stop:" + formatTime(time_));
   }
   output_.report("end of run at " + formatTime(time_) + ": no model has events left");
 }
 
 void TimeServer::whenEmpty() {
-  if (ended_ && config_.until) {
-    output_.report("every model has left");
+  if (config_.until && (ended_ || leftEarly_)) {
+    output_.report(ended_ ? "every model has left" : "every model has left before the end");
     output_.finished();
     return;
   }
@@ -236,13 +272,28 @@ void TimeServer::whenEmpty() {
   time_ = 0;
   started_ = false;
   ended_ = false;
+  leftEarly_ = false;
   output_.report("every model has left; time is back at " + formatTime(time_));
 }
 
 int TimeServer::registeredCount() const {
   return static_cast<int>(std::count_if(clients_.begin(), clients_.end(), [](const auto& entry) {
-    return entry.second.clock && !entry.second.leaving;
+    return entry.second.account && !entry.second.leaving;
   }));
+}
+
+void TimeServer::deliver(ClientId id, Client& client, Outgoing line) {
+  ModelAccount& account = *client.account;
+  if (account.reading() == Reading::Held) {
+    account.hold(std::move(line));
+    return;
+  }
+  send(id, line.line);
+  account.sent(line);
+}
+
+void TimeServer::releaseHeld(ClientId id, Client& client) {
+  for (Outgoing& line : client.account->takeHeld()) deliver(id, client, std::move(line));
 }
 
 }  // namespace zorva::server

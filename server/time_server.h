@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model_clock.h"
+#include "model_account.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -47,13 +47,16 @@ class TimeServer {
 
   double time() const { return time_; }
   bool ended() const { return ended_; }
+  bool hasRegistered(ClientId client) const;
+  // A model disconnected before the run had ended.
+  bool modelLeftEarly() const { return leftEarly_; }
 
  private:
   struct Client {
     std::string peer;
     double greetingTime = 0;
     std::string name;  // empty until registered
-    std::optional<ModelClock> clock;
+    std::optional<ModelAccount> account;
     bool stopTold = false;
     bool leaving = false;
   };
@@ -61,6 +64,7 @@ class TimeServer {
     ClientId asker;
     std::string number;
     ClientId answerer;
+    bool askedInStep;
   };
   struct Target {
     std::optional<ClientId> id;
@@ -78,6 +82,7 @@ class TimeServer {
   void stopIfBeyondEnd(ClientId id, Client& client);
   void answerAfterEnd(ClientId id, Client& client);
   void advance();
+  std::optional<ClientId> nextToRun(double earliest) const;
   void finishAt(double end);
   void stopAll();
   void whenEmpty();
@@ -87,8 +92,16 @@ class TimeServer {
   std::string modelNames() const;
   int registeredCount() const;
   Client* registered(ClientId id);
-  void answerEmpty(const Question& question, const std::string& answererName);
+  void answer(ClientId asker, const std::string& number, bool askedInStep, const std::string& answerer,
+              std::string_view text);
+  void refuse(ClientId id, Client& client, const std::string& reason);
+  bool fitsLine(const std::string& line, ClientId sender, Client& client);
+
   void send(ClientId id, const std::string& line) { output_.deliver(id, line); }
+  // Sends a line to a registered model now, or keeps it while the model is
+  // inside a step (see ModelAccount), and records how it will be read.
+  void deliver(ClientId id, Client& client, Outgoing line);
+  void releaseHeld(ClientId id, Client& client);
 
   TimeServerConfig config_;
   ServerOutput& output_;
@@ -97,6 +110,7 @@ class TimeServer {
   double time_ = 0;
   bool started_ = false;
   bool ended_ = false;
+  bool leftEarly_ = false;
 };
 
 }  // namespace zorva::server

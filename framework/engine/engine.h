@@ -65,6 +65,13 @@ void ServerStoppedAt(double t);
 // The greeting's time: the clock starts there and every pending timed event
 // moves forward by it.
 void StartClockAt(double t);
+// The time of a text or a "$$simtime:" line. Between steps the clock moves
+// forward to it, but never past the earliest pending event: times travel
+// rounded to two decimals, and an event that ran later than its own time
+// would shift everything it schedules, differently from run to run. Inside
+// a step (a text read while AskModel waits) the clock stays at the step's
+// time. The clock never moves backwards.
+void ClockFromServer(double t);
 // Tells the window that the status changed (a status text, say).
 void NotifyDisplay();
 // After an incoming text or question: calls the display callback, which

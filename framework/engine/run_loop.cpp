@@ -321,6 +321,13 @@ void StartClockAt(double t) {
     e.set.ShiftTimes(t);
 }
 
+void ClockFromServer(double t) {
+    Engine& e = TheEngine();
+    TZorvaStatus& st = e.status;
+    if (st.CurrentElement) return;
+    st.SimTime = std::max(st.SimTime, std::min(t, e.set.FirstTimed()->Time));
+}
+
 void NotifyDisplay() { CallDisplay(); }
 
 void DeliverIncoming() {

@@ -34,10 +34,10 @@ class Server {
       process_.waitForFinished(kWaitMs);
     }
   }
-  bool waitForOutput(const QByteArray& text) {
+  bool waitForOutput(const QByteArray& text, int ms = kWaitMs) {
     QElapsedTimer timer;
     timer.start();
-    while (!output_.contains(text) && timer.elapsed() < kWaitMs) {
+    while (!output_.contains(text) && timer.elapsed() < ms) {
       process_.waitForReadyRead(100);
       output_ += process_.readAllStandardOutput();
     }
@@ -136,6 +136,31 @@ TEST(EndToEnd, AClientThatStopsReadingIsCutOffAndTheOthersGoOn) {
   EXPECT_TRUE(server.waitForOutput("bytes of output unread"));
   other.send("$$?1!!server!!time\r\n");
   EXPECT_EQ(other.line(), "$$!1!!server!!0.00\r\n");
+}
+
+TEST(EndToEnd, IdleConnectionsNeverLockTheModelsOut) {
+  const quint16 port = freePort();
+  ASSERT_NE(port, 0);
+  Server server({"--port", QString::number(port), "--registration-timeout", "60"});
+  ASSERT_TRUE(server.waitForOutput("listening on"));
+  std::vector<std::unique_ptr<Client>> idle;
+  for (int i = 0; i < 256; ++i) idle.push_back(std::make_unique<Client>(port));
+  ASSERT_TRUE(server.waitForOutput("connection 256 from", 30000));
+  Client model(port);
+  EXPECT_EQ(model.line(), "$$hello:zorva-server!!0.00\r\n");
+  EXPECT_TRUE(server.waitForOutput("disconnect 1: closed to make room for a new connection"));
+}
+
+TEST(EndToEnd, AConnectionThatDoesNotRegisterIsClosed) {
+  const quint16 port = freePort();
+  ASSERT_NE(port, 0);
+  Server server({"--port", QString::number(port), "--registration-timeout", "1"});
+  ASSERT_TRUE(server.waitForOutput("listening on"));
+  Client idle(port);
+  Client model(port);
+  model.send("$$name:obrimwest\r\n");
+  EXPECT_TRUE(server.waitForOutput("disconnect 1: no registration within 1 s"));
+  EXPECT_FALSE(server.waitForOutput("disconnect 2", 500));
 }
 
 TEST(EndToEnd, ABusyPortAndBadOptionsEndWithAClearMessage) {

@@ -52,26 +52,26 @@ TEST(TimeGrants, NoTimeUntilEnoughModelsHaveRegistered) {
   EXPECT_TRUE(room.take(1).empty()) << "c counts at its greeting time until it asks";
   room.say(3, "$$continue:4.00");
   EXPECT_EQ(room.take(1), Lines{"$$continue:2.00"});
-  EXPECT_EQ(room.take(2), Lines{"$$continue:2.00"});
-  EXPECT_TRUE(room.take(3).empty());
 }
 
-TEST(TimeGrants, GrantsOnlyTheEarliestRequestsAndRunningModelsHold) {
+TEST(TimeGrants, OneStepAtATimeAndEqualRequestsInNameOrder) {
   Room room;
-  room.join(1, "a");
-  room.join(2, "b");
-  room.say(1, "$$continue:5.00");
-  room.say(2, "$$continue:3.00");
-  EXPECT_TRUE(room.take(1).empty());
-  EXPECT_EQ(room.take(2), Lines{"$$continue:3.00"});
-  EXPECT_EQ(room.server.time(), 3.0);
+  room.join(1, "b");
+  room.join(2, "a");
+  room.say(1, "$$continue:3.00");
+  EXPECT_TRUE(room.take(1).empty()) << "a may still ask for less";
   room.say(2, "$$continue:5.00");
-  EXPECT_EQ(room.take(1), Lines{"$$continue:5.00"});
+  EXPECT_EQ(room.take(1), Lines{"$$continue:3.00"});
+  EXPECT_EQ(room.server.time(), 3.0);
+  room.say(1, "$$continue:5.00");
   EXPECT_EQ(room.take(2), Lines{"$$continue:5.00"});
+  EXPECT_TRUE(room.take(1).empty()) << "b waits while a runs its step";
+  room.say(2, "$$continue:6.00");
+  EXPECT_EQ(room.take(1), Lines{"$$continue:5.00"});
 }
 
-TEST(TimeGrants, AReceiverCountsAtTheTextsTimeUntilItReports) {
-  Room room;
+// West runs at 2 and tells east, which waits for 10, of a ship.
+Room& WestTellsEast(Room& room) {
   room.join(1, "west");
   room.join(2, "east");
   room.say(1, "$$continue:2.00");
@@ -79,6 +79,12 @@ TEST(TimeGrants, AReceiverCountsAtTheTextsTimeUntilItReports) {
   EXPECT_EQ(room.take(1), Lines{"$$continue:2.00"});
   room.say(1, "$$toclient: east!!ship");
   EXPECT_EQ(room.take(2), Lines{"$$from:2.00!!west!!ship"});
+  return room;
+}
+
+TEST(TimeGrants, AReceiverCountsAtTheTextsTimeUntilItReports) {
+  Room room;
+  WestTellsEast(room);
   room.say(1, "$$continue:6.00");
   EXPECT_TRUE(room.take(1).empty()) << "east may have an event before 6 now";
   room.say(2, "$$newevent:4.00");
@@ -86,40 +92,68 @@ TEST(TimeGrants, AReceiverCountsAtTheTextsTimeUntilItReports) {
   EXPECT_TRUE(room.take(1).empty());
 }
 
-TEST(TimeGrants, AContinueSentBeforeTheTextArrivedDoesNotReleaseTheReceiver) {
+TEST(TimeGrants, EachLineHandedOverBetweenStepsNeedsItsOwnReport) {
+  // East is asked, answers, and is told of a ship whose event lies 0.5
+  // after its stamp; the report that follows the answer is not the ship's.
+  Room room;
+  room.join(1, "west");
+  room.join(2, "east");
+  room.join(3, "north");
+  room.say(1, "$$continue:1.00");
+  room.say(2, "$$continue:10.00");
+  room.say(3, "$$continue:3.00");
+  EXPECT_EQ(room.take(1), Lines{"$$continue:1.00"});
+  room.say(1, "$$?1!!east!!Can you receive a ship?");
+  room.say(2, "$$!1!!west!!Yes");
+  room.say(1, "$$toclient: east!!ship");
+  room.say(1, "$$continue:8.00");
+  room.say(2, "$$newevent:10.00");  // after the question
+  EXPECT_TRUE(room.take(3).empty()) << "north passed the ship's event at 1.50";
+  room.say(2, "$$newevent:1.50");  // after the ship
+  EXPECT_EQ(room.take(2), (Lines{"$$?1!!west!!Can you receive a ship?", "$$from:1.00!!west!!ship",
+                                 "$$continue:1.50"}));
+  EXPECT_TRUE(room.take(3).empty());
+}
+
+TEST(TimeGrants, LinesForAModelInItsStepWaitForItsNextLine) {
   Room room;
   room.join(1, "west");
   room.join(2, "east");
   room.say(1, "$$continue:1.00");
-  room.say(2, "$$continue:1.00");
+  room.say(2, "$$continue:5.00");
   room.take(1);
-  room.take(2);
-  // Both run at 1; west's text reaches east while east is still in its step.
-  room.say(1, "$$toclient: east!!ship");
-  room.say(1, "$$continue:8.00");
-  room.say(2, "$$continue:9.00");
+  // Read at the next pass, such a line would be reported; read inside a
+  // question, it would not. Kept, it goes where the model's next line says.
+  room.say(1, "$$toclient: nobody!!ship");
+  room.say(1, "$$time");
   EXPECT_TRUE(room.take(1).empty());
-  room.say(2, "$$newevent:3.00");
-  EXPECT_EQ(room.take(2), (Lines{"$$from:1.00!!west!!ship", "$$continue:3.00"}));
+  room.say(1, "$$?1!!server!!time");
+  const Lines inQuestion = room.take(1);
+  ASSERT_EQ(inQuestion.size(), 3u);
+  EXPECT_TRUE(inQuestion[0].starts_with("$$unknown:")) << inQuestion[0];
+  EXPECT_EQ(inQuestion[1], "$$time:1.00");
+  EXPECT_EQ(inQuestion[2], "$$!1!!server!!1.00");
+  room.say(1, "$$clients");
+  room.say(1, "$$continue:3.00");
+  EXPECT_EQ(room.take(1), Lines{"$$clients:west, east"}) << "no grant before its report";
+  room.say(1, "$$newevent:3.00");
+  EXPECT_EQ(room.take(1), Lines{"$$continue:3.00"});
 }
 
 TEST(TimeGrants, ATextHandledInsideAQuestionIsCoveredByTheNextContinue) {
   Room room;
   room.join(1, "west");
   room.join(2, "east");
-  room.say(1, "$$continue:1.00");
+  room.say(1, "$$continue:5.00");
   room.say(2, "$$continue:1.00");
-  room.take(1);
   room.take(2);
   room.say(2, "$$?1!!west!!Can you receive a ship?");
   room.say(1, "$$toclient: east!!ship");
   room.say(1, "$$!1!!east!!Yes");
-  EXPECT_EQ(room.take(1), Lines{"$$?1!!east!!Can you receive a ship?"});
-  EXPECT_EQ(room.take(2), (Lines{"$$from:1.00!!west!!ship", "$$!1!!west!!Yes"}));
-  room.say(1, "$$continue:5.00");
-  room.say(2, "$$continue:5.00");
-  EXPECT_EQ(room.take(1), Lines{"$$continue:5.00"});
-  EXPECT_EQ(room.take(2), Lines{"$$continue:5.00"});
+  EXPECT_EQ(room.take(2), (Lines{"$$from:0.00!!west!!ship", "$$!1!!west!!Yes"}));
+  room.say(1, "$$newevent:5.00");
+  room.say(2, "$$continue:6.00");
+  EXPECT_EQ(room.take(1), (Lines{"$$?1!!east!!Can you receive a ship?", "$$continue:5.00"}));
 }
 
 TEST(TimeGrants, AnAskingModelHoldsTheOthersAtItsTime) {
@@ -135,7 +169,58 @@ TEST(TimeGrants, AnAskingModelHoldsTheOthersAtItsTime) {
   room.say(1, "$$continue:9.00");  // a broken client asking on: still held
   EXPECT_TRUE(room.take(3).empty());
   room.say(2, "$$!1!!west!!Yes");
-  EXPECT_EQ(room.take(3), Lines{"$$continue:7.00"});
+  room.say(2, "$$newevent:7.00");
+  EXPECT_EQ(room.take(2), (Lines{"$$?1!!west!!room?", "$$continue:7.00"}));
+}
+
+TEST(TimeGrants, AStampNeverLowersAModelsClock) {
+  Room room;
+  room.join(1, "a");
+  room.join(2, "b");
+  room.join(3, "c");
+  room.say(1, "$$continue:3.00");
+  room.say(2, "$$continue:9.00");
+  room.say(3, "$$continue:1.00");
+  room.take(3);
+  room.say(3, "$$continue:8.00");
+  EXPECT_EQ(room.take(1), Lines{"$$continue:3.00"});
+  // a asks b; b's handler tells c, whose clock stays at 1, and c's handler
+  // in turn tells a.
+  room.say(1, "$$?1!!b!!?");
+  room.say(2, "$$toclient: c!!x");
+  EXPECT_EQ(room.take(3), Lines{"$$from:0.00!!b!!x"});
+  room.say(3, "$$toclient: a!!y");
+  EXPECT_EQ(room.take(1), (Lines{"$$from:1.00!!c!!y"}));
+}
+
+TEST(LineLimit, NothingIsRelayedThatTheReceiverCannotRead) {
+  Room room;
+  room.join(1, "west");
+  room.join(2, "east");
+  room.say(2, "$$continue:4.00");
+  room.say(1, "$$continue:1.00");
+  room.take(1);
+  const std::string tooLong(kMaxLine, 'x');
+  room.say(1, "$$toclient: east!!" + tooLong);
+  room.say(1, "$$?1!!east!!" + tooLong);
+  const Lines west = room.take(1);
+  ASSERT_EQ(west.size(), 3u);
+  EXPECT_TRUE(west[0].starts_with("$$unknown:")) << west[0].substr(0, 80);
+  EXPECT_TRUE(west[1].starts_with("$$unknown:")) << west[1].substr(0, 80);
+  EXPECT_EQ(west[2], "$$!1!!east!!");
+  EXPECT_TRUE(room.take(2).empty());
+  room.say(1, "$$?2!!east!!short");
+  room.say(2, "$$!2!!west!!" + tooLong);
+  EXPECT_EQ(room.take(1), Lines{"$$!2!!east!!"});
+  const Lines east = room.take(2);
+  ASSERT_EQ(east.size(), 2u);
+  EXPECT_TRUE(east[1].starts_with("$$unknown:")) << east[1].substr(0, 80);
+  // The longest text that fits is relayed whole.
+  const std::string head = "$$from:1.00!!west!!";
+  room.say(1, "$$toclient: east!!" + std::string(kMaxLine - head.size(), 'y'));
+  const Lines relayed = room.take(2);
+  ASSERT_EQ(relayed.size(), 1u);
+  EXPECT_EQ(relayed[0].size(), kMaxLine);
 }
 
 TEST(RunEnd, UntilStopsLateRequestsAndEndsWhenAllWaitThere) {
@@ -167,9 +252,9 @@ TEST(RunEnd, EveryModelOutOfEventsGetsStopAtTheCurrentTime) {
   room.say(1, "$$continue:12.00");
   room.say(2, "$$continue:12.00");
   room.take(1);
-  room.take(2);
   room.say(1, "$$continue:" + kNever);
   EXPECT_TRUE(room.take(1).empty());
+  room.take(2);
   room.say(2, "$$continue:" + kNever);
   EXPECT_EQ(room.take(1), Lines{"$$stop:12.00"});
   EXPECT_EQ(room.take(2), Lines{"$$stop:12.00"});
@@ -178,16 +263,34 @@ TEST(RunEnd, EveryModelOutOfEventsGetsStopAtTheCurrentTime) {
   EXPECT_FALSE(room.out.done) << "without --until the server keeps serving";
 }
 
-TEST(RunEnd, ALeavingModelNoLongerHoldsTheOthers) {
+TEST(RunEnd, ALeavingModelNoLongerHoldsTheOthersAndIsReported) {
   Room room;
   room.join(1, "a");
   room.join(2, "b");
   room.say(1, "$$continue:5.00");
   EXPECT_TRUE(room.take(1).empty());
   room.server.disconnected(2, "killed");
+  EXPECT_EQ(room.out.reports.back(), "model b left at 0.00");
   EXPECT_EQ(room.take(1), Lines{"$$continue:5.00"});
   room.server.disconnected(1, "closed");
   EXPECT_EQ(room.server.time(), 0.0) << "an empty server starts afresh";
+  EXPECT_FALSE(room.out.done);
+}
+
+TEST(RunEnd, WithAnEndTimeAnEarlyLeaveEndsTheServerAsAFailure) {
+  Room room(TimeServerConfig{2, 100.0});
+  room.join(1, "a");
+  room.join(2, "b");
+  room.say(1, "$$continue:" + kNever);
+  EXPECT_EQ(room.take(1), Lines{"$$stop:100.00"});
+  room.say(1, "$$continue:100.00");
+  room.say(2, "$$continue:50.00");
+  room.take(2);
+  room.server.disconnected(2, "killed");
+  EXPECT_EQ(room.take(1), Lines{"$$continue:100.00"});
+  EXPECT_TRUE(room.server.modelLeftEarly());
+  room.server.disconnected(1, "closed");
+  EXPECT_TRUE(room.out.done);
 }
 
 }  // namespace

@@ -31,13 +31,11 @@ std::optional<std::int32_t> ReadNumber(std::string_view field, const std::string
 
 void LogReceived(const std::string& line) { LogMessage(line, kReceivedSuffix); }
 
-// A stamp never moves the clock backwards: the time list's order relies on it.
-void ClockFromServer(double t, const std::string& line) {
-    TZorvaStatus& st = ZorvaStatus();
-    if (t > st.SimTime) st.SimTime = t;
-    else if (t < st.SimTime - kTimeRounding)
-        ReportLineProblem("the time in the line " + line + " lies before the clock " + FormatFixed(st.SimTime) +
+void TakeServerTime(double t, const std::string& line) {
+    if (t < SimTime() - kTimeRounding)
+        ReportLineProblem("the time in the line " + line + " lies before the clock " + FormatFixed(SimTime()) +
                           "; the clock stays");
+    ClockFromServer(t);
 }
 
 void HandOverMessage(const std::string& text) {
@@ -49,7 +47,7 @@ void HandleFrom(std::string_view fields, const std::string& line) {
     const auto [timeField, text] = SplitField(fields);
     const auto t = ReadTime(timeField, line);
     if (!t) return;
-    ClockFromServer(*t, line);
+    TakeServerTime(*t, line);
     const std::string shortened = "$$from:" + std::string(text);
     LogReceived(shortened);
     HandOverMessage(shortened);
@@ -58,7 +56,7 @@ void HandleFrom(std::string_view fields, const std::string& line) {
 void HandleSimTime(std::string_view fields, const std::string& line) {
     const auto t = ReadTime(fields, line);
     if (!t) return;
-    ClockFromServer(*t, line);
+    TakeServerTime(*t, line);
     LogReceived(line);
     HandOverMessage(line);
 }
