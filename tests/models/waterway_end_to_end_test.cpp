@@ -116,7 +116,12 @@ TEST(WaterwayEndToEnd, BothLocksReportTheLostServerAndEnd) {
     waterway.Server().kill();
     ASSERT_TRUE(waterway.WaitForAll(30000));
     for (const char* model : {"west", "east"}) {
-        ExpectEndedNormally(waterway.Program(model), model);
+        QProcess& program = waterway.Program(model);
+        const std::string output = program.readAll().toStdString();
+        EXPECT_EQ(program.exitCode(), 4) << model << ": " << output;
+        const std::regex lost("(^|\n)obrim" + std::string(model) + ": lost the connection to the message server at " +
+                              waterway.ServerAddress() + R"(:\d+ at time \d+\.\d\d: .+\n)");
+        EXPECT_TRUE(std::regex_search(output, lost)) << output;
         std::ifstream trace(waterway.File(std::string(model) + ".trace"));
         const std::string text((std::istreambuf_iterator<char>(trace)), std::istreambuf_iterator<char>());
         EXPECT_NE(text.find("Connection lost"), std::string::npos) << model;

@@ -42,6 +42,8 @@ public:
     std::vector<TraceEntry> Trace(const std::string& model) const;
     // The clock in the program's report, or -1 without a report.
     double ReportedClock(const std::string& model) const;
+    // The address the programs connect to, without the port.
+    std::string ServerAddress() const { return address_.toStdString(); }
 
 private:
     void StartProgram(QProcess& process, const char* executable, const std::string& model);

@@ -22,7 +22,17 @@ TModelSocket::TModelSocket() {
 void TModelSocket::Open(const QString& address, quint16 port) {
     link_ = Link::Connecting;
     reader_ = ServerLineReader();
+    address_ = address.toStdString() + ":" + std::to_string(port);
+    failure_ = TConnectionFailure();
     connectToHost(address, port);
+}
+
+void TModelSocket::RecordFailure(TConnectionFailure::Kind what) {
+    // A server that closes without an error of the socket's own leaves
+    // nothing better to say than that.
+    const std::string reason =
+        error() == QAbstractSocket::UnknownSocketError ? "the connection was closed" : errorString().toStdString();
+    failure_ = TConnectionFailure{what, address_, reason, SimTime()};
 }
 
 void TModelSocket::RegisterConnection(int error) {
@@ -34,6 +44,7 @@ void TModelSocket::RegisterConnection(int error) {
         ZorvaStatus().StatusText = "Connected to Server";
     } else {
         link_ = Link::Closed;
+        RecordFailure(TConnectionFailure::NotConnected);
         ZorvaStatus().StatusText = "Connection failed";
     }
     NotifyDisplay();
@@ -46,6 +57,8 @@ void TModelSocket::CheckServerAnswer() {
 
 void TModelSocket::ConnectionEnded() {
     link_ = Link::Closed;
+    // Once the run has ended the server owes the model nothing more.
+    if (RunState() != rsEnded) RecordFailure(TConnectionFailure::Lost);
     CheckServerAnswer();
     reader_.EndOfStream();
     ZorvaStatus().StatusText = "Connection lost";
