@@ -28,8 +28,9 @@ public:
     Waterway();
     ~Waterway();
 
-    // Starts the server with --until, then both programs, headless, started
-    // and ending with the run; false if any of them does not start.
+    // Starts the server with --until and --verbose, then both programs,
+    // headless, started and ending with the run; false if any of them does
+    // not start.
     bool Start(double until);
     // Waits until each of the three has ended; false when the time is up.
     bool WaitForAll(int ms);
@@ -40,8 +41,12 @@ public:
     QProcess& Program(const std::string& model) { return model == "west" ? west_ : east_; }
     std::string File(const std::string& name) const;
     std::vector<TraceEntry> Trace(const std::string& model) const;
-    // The clock in the program's report, or -1 without a report.
-    double ReportedClock(const std::string& model) const;
+    // A value in the program's report ("clock", or a figure's name with
+    // figure set), or -1 without a report or that value.
+    double Reported(const std::string& model, const std::string& key, bool figure = false) const;
+    // What the server has printed so far: with --verbose every line it
+    // received, as "<- CONNECTION LINE".
+    const std::string& ServerOutput();
     // The address the programs connect to, without the port.
     std::string ServerAddress() const { return address_.toStdString(); }
 
@@ -49,6 +54,7 @@ private:
     void StartProgram(QProcess& process, const char* executable, const std::string& model);
 
     QString address_;
+    std::string serverOutput_;
     QTemporaryDir folder_;
     QProcess server_;
     QProcess west_;
