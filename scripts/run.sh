@@ -68,32 +68,51 @@ while kill -0 "$server_pid" 2>/dev/null || kill -0 "$west_pid" 2>/dev/null || ki
   fi
   sleep 0.2
 done
-failed=0
-status_of() {  # pid, name
-  local code=0
-  wait "$1" || code=$?
-  if [ "$code" -ne 0 ]; then
-    echo "run: $2 ended with exit code $code; see $run_dir/$3" >&2
-    failed=1
-  fi
+# What an exit code means: a lock program lists its codes under "Exit
+# codes:" in its --help; the server ends with 1 when a model left early.
+model_exit_meaning() {  # code
+  "$bin/models/obrimwest" --help | awk -v code="$1" '
+    /^Exit codes:/ { table = 1; next }
+    table && $1 == code && !found { sub(/^ *[0-9]+ +/, ""); print; found = 1 }'
 }
-status_of "$server_pid" zorva-server server.out
-status_of "$west_pid" obrimwest west.out
-status_of "$east_pid" obrimeast east.out
+server_exit_meaning() {  # code
+  [ "$1" -ne 1 ] || echo "a model left before the end"
+}
+
+failed=0
+status_of() {  # pid, program, its output, meaning of its exit codes
+  local code=0 meaning
+  wait "$1" || code=$?
+  [ "$code" -eq 0 ] && return
+  if [ "$code" -gt 128 ]; then meaning="killed by signal $((code - 128))"; else meaning=$("$4" "$code"); fi
+  echo "$2: ${meaning:-ended abnormally} (exit $code); see $run_dir/$3" >&2
+  # The program's own account of what failed.
+  grep "^$2: " "$3" | sed 's/^/  /' >&2 || true
+  failed=1
+}
+status_of "$server_pid" zorva-server server.out server_exit_meaning
+status_of "$west_pid" obrimwest west.out model_exit_meaning
+status_of "$east_pid" obrimeast east.out model_exit_meaning
 pids=()
 
-# Counts from the trace, statistics from the report (one JSON key a line).
-summary() {  # short name, title, own ship name, peer model
-  local name=$1 title=$2 own=$3 peer=$4
+# Ships born from the trace; hand-overs (the model's figures) and queue
+# statistics from the report, one JSON key a line.
+summary() {  # short name, title, own ship name
+  local name=$1 title=$2 own=$3
   if [ ! -s "$name.json" ] || [ ! -f "$name.trace" ]; then
     echo "run: $title wrote no report or trace" >&2
     failed=1
     return
   fi
-  awk -v own="$own" -v title="$title" -v peer="$peer" -v until="$until_time" '
+  awk -v own="$own" -v title="$title" -v until="$until_time" '
     FNR == NR {
-      if ($4 == "starts" && $5 == "at") { if (index($3, own) == 1) born++; else received++ }
-      if (index($0, " handed over to " peer ": ")) handed++
+      if ($4 == "starts" && $5 == "at" && index($3, own) == 1) born++
+      next
+    }
+    /"figures": \{/ { infigures = 1; next }
+    infigures && /\}/ { infigures = 0; next }
+    infigures && match($0, /"[^"]+"/) {
+      value = $NF; gsub(/,/, "", value); figure[substr($0, RSTART + 1, RLENGTH - 2)] = value
       next
     }
     /"clock":/ { gsub(/[",]/, "", $2); clock = $2 }
@@ -107,7 +126,8 @@ summary() {  # short name, title, own ship name, peer model
     END {
       for (i = 1; i <= n; i++) if (names[i] == "Lock") passed = stat["Lock", "totalPassed"]
       printf "%s (clock %.2f)\n", title, clock
-      printf "  ships born %d, passed %d, handed over %d, received %d\n", born, passed, handed, received
+      printf "  ships born %d, passed %d, handed over %d, received %d, undelivered %d\n", born, passed,
+             figure["hand-overs sent"], figure["hand-overs received"], figure["hand-overs undelivered"]
       printf "  %-14s %7s %10s %7s %10s %10s\n", "queue", "passed", "avg len", "max len", "avg wait", "max wait"
       for (i = 1; i <= n; i++) {
         q = names[i]
@@ -120,6 +140,6 @@ summary() {  # short name, title, own ship name, peer model
 
 echo
 echo "Two-lock waterway to time $until_time (traces and reports in $run_dir)"
-summary west "West lock (obrimwest)" ShipL brimeast
-summary east "East lock (obrimeast)" ShipR brimwest
+summary west "West lock (obrimwest)" ShipL
+summary east "East lock (obrimeast)" ShipR
 exit "$failed"

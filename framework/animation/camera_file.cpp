@@ -32,12 +32,29 @@ void ReadCameraLines(std::istream& in, TCameraFile& file) {
     }
 }
 
+namespace {
+
+// Why the file is not read, or empty when it may be. Decided before it is
+// opened: opening a pipe waits for a writer.
+std::string RefusalOf(const std::string& file_name) {
+    std::error_code error;
+    const std::filesystem::file_status status = std::filesystem::status(file_name, error);
+    if (std::filesystem::is_directory(status)) return "it is a folder";
+    if (!std::filesystem::is_regular_file(status)) return "it is not a regular file";
+    const std::uintmax_t size = std::filesystem::file_size(file_name, error);
+    if (!error && size > kMaxCameraFileBytes)
+        return "it is larger than " + std::to_string(kMaxCameraFileBytes / (1024 * 1024)) + " MiB";
+    return {};
+}
+
+}  // namespace
+
 TCameraFile LoadCameraFile(const std::string& file_name) {
     TCameraFile file;
     std::error_code ignored;
     if (!std::filesystem::exists(file_name, ignored)) return file;
-    if (std::filesystem::is_directory(file_name, ignored)) {
-        file.Message = "Cannot read camera positions from \"" + file_name + "\": it is a folder";
+    if (const std::string refusal = RefusalOf(file_name); !refusal.empty()) {
+        file.Message = "Cannot read camera positions from \"" + file_name + "\": " + refusal;
         return file;
     }
     errno = 0;

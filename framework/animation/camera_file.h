@@ -3,6 +3,7 @@
 // The file of named camera positions that lies beside a program: one position
 // per line, a name, ":::" and a remainder that is kept but not interpreted.
 
+#include <cstdint>
 #include <istream>
 #include <string>
 #include <vector>
@@ -10,6 +11,8 @@
 namespace zorva {
 
 inline constexpr const char* kCameraSeparator = ":::";
+// A few dozen positions fit in kilobytes; a file beyond this is not one.
+inline constexpr std::uintmax_t kMaxCameraFileBytes = 1024 * 1024;
 
 // The file name for a program: its file name without folder and without the
 // extension that starts at the last dot, followed by ".cam". Folders end at
@@ -28,6 +31,9 @@ struct TCameraFile {
 };
 
 // Reads the positions; a missing file gives an empty list and no message.
+// Only a regular file of at most kMaxCameraFileBytes is read: anything else
+// under that name (a pipe that would block, a device that never ends) is
+// refused with a message.
 TCameraFile LoadCameraFile(const std::string& file_name);
 // Reads lines until the end of the stream; a line ending in CR LF loses the CR.
 void ReadCameraLines(std::istream& in, TCameraFile& file);

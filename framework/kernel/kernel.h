@@ -1,6 +1,6 @@
 #pragma once
 // Everything a model is written against: elements and their process control,
-// queues, random streams, message strings and the trace.
+// queues, random streams, message strings, the trace and the run's figures.
 
 #include "engine/engine.h"
 #include "engine/fatal_error.h"
@@ -10,5 +10,6 @@
 #include "kernel/msg_string.h"
 #include "kernel/queue.h"
 #include "kernel/queue_registry.h"
+#include "kernel/run_figures.h"
 #include "kernel/trace.h"
 #include "kernel/trace_sink.h"

@@ -5,6 +5,7 @@
 #include "kernel/element_registry.h"
 #include "kernel/queue.h"
 #include "kernel/queue_registry.h"
+#include "kernel/run_figures.h"
 #include "kernel/trace.h"
 #include "kernel/trace_sink.h"
 
@@ -56,6 +57,7 @@ void ResetKernel() {
     k.statusBar = nullptr;
     ResetTraceSwitches();
     ResetTraceSinks();
+    ResetRunFigures();
     // No element may be current or scheduled while the elements go.
     ResetEngine();
     if (k.elements) {

@@ -22,8 +22,8 @@ bool IsClaimers(const ZorvaQueue* queue);
 void InitKernel();
 
 // Destroys every element and the kernel queues, resets the engine, the
-// element-class and queue registries, the trace switches and sinks, and
-// removes the hooks. Queues still alive afterwards are unregistered.
+// element-class and queue registries, the trace switches and sinks and the
+// run's figures, and removes the hooks. Queues still alive afterwards are unregistered.
 void ResetKernel();
 
 // Status-bar panel texts ("Elements: 3" in panel 1, "Queues: 2" in panel 2);

@@ -12,6 +12,7 @@ struct Sinks {
     TTraceMemo memo;
     std::string fileName;
     std::function<void()> fallbackHook;
+    bool fileFailed = false;
 };
 
 Sinks& TheSinks() {
@@ -51,10 +52,13 @@ void EmitTrace(const std::string& fileLine, const std::string& memoLine) {
     }
     if (AppendLine(s.fileName, fileLine)) return;
     const std::string failed = std::exchange(s.fileName, std::string());
+    s.fileFailed = true;
     ShowWarning("Error writing trace file " + failed + "; the trace goes to the screen");
     if (s.fallbackHook) s.fallbackHook();
     s.memo.Add(memoLine);
 }
+
+bool TraceFileFailed() { return TheSinks().fileFailed; }
 
 void ResetTraceSinks() {
     Sinks& s = TheSinks();
@@ -62,6 +66,7 @@ void ResetTraceSinks() {
     s.memo.SetDisplayHook(nullptr);
     s.fileName.clear();
     s.fallbackHook = nullptr;
+    s.fileFailed = false;
 }
 
 }  // namespace zorva

@@ -43,8 +43,11 @@ void SetTraceFallbackHook(std::function<void()> hook);
 // otherwise. A file that cannot be written is reported once; the trace then
 // goes back to the memo, which also receives the line that failed.
 void EmitTrace(const std::string& fileLine, const std::string& memoLine);
+// A trace file failed since the last reset: the trace it should hold is
+// incomplete, which a batch run must not pass over.
+bool TraceFileFailed();
 
-// Back to the memo, memo emptied, hooks removed.
+// Back to the memo, memo emptied, hooks removed, no failure.
 void ResetTraceSinks();
 
 }  // namespace zorva

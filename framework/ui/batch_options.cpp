@@ -1,6 +1,9 @@
 #include "ui/batch_options.h"
 
+#include <cstdio>
+
 #include "engine/number_text.h"
+#include "ui/exit_codes.h"
 
 namespace zorva {
 namespace {
@@ -66,6 +69,26 @@ ParsedBatchOptions ParseBatchOptions(const std::vector<std::string>& arguments) 
     return {options, {}};
 }
 
+namespace {
+
+std::string ExitCodeTable() {
+    std::string table = "Exit codes:\n";
+    for (const ExitCodeMeaning& exit : kExitCodeMeanings) {
+        char code[8];
+        std::snprintf(code, sizeof code, "%5d", static_cast<int>(exit.Code));
+        table += code + std::string("  ") + exit.Meaning + "\n";
+    }
+    table += "A run that fails in more than one way ends with the first of";
+    const char* separator = " ";
+    for (const ExitCode code : kRunEndPrecedence) {
+        table += separator + std::to_string(static_cast<int>(code));
+        separator = ", ";
+    }
+    return table + ".\n";
+}
+
+}  // namespace
+
 std::string BatchUsage(const std::string& program) {
     return "Usage: " + program + " [options]\n"
            "Without options the program opens its window and waits for Start.\n"
@@ -75,16 +98,15 @@ std::string BatchUsage(const std::string& program) {
            "  --server ADDRESS    the message server's address instead of the model's;\n"
            "                      \"none\" runs the model unconnected\n"
            "  --start             choose Start once the window is up\n"
-           "  --exit-at-end       end the program with code 0 when the run has ended\n"
+           "  --exit-at-end       end the program when the run has ended\n"
            "  --stop-time T       end the run at simulation time T (such as 100.00)\n"
            "  --trace-file FILE   append the trace to FILE instead of the window\n"
            "  --message-log       keep the message log (<model name>.log)\n"
-           "  --report FILE       at the end of the run, write the clock and every\n"
-           "                      queue's statistics to FILE as JSON\n"
+           "  --report FILE       at the end of the run, write the clock, every queue's\n"
+           "                      statistics and the model's figures to FILE as JSON\n"
            "  --help              show this text and end\n"
-           "\n"
-           "Exit codes: 0 normal end, 1 the report could not be written, 2 bad command\n"
-           "line, 255 fatal error in the model.\n";
+           "\n" +
+           ExitCodeTable();
 }
 
 }  // namespace zorva

@@ -24,6 +24,13 @@ QJsonObject QueueReport(const ZorvaQueue& queue) {
     };
 }
 
+QJsonObject FiguresReport() {
+    QJsonObject figures;
+    for (const auto& [name, count] : RunFigures())
+        figures.insert(QString::fromStdString(name), static_cast<qint64>(count));
+    return figures;
+}
+
 }  // namespace
 
 std::string RunReportJson() {
@@ -33,6 +40,7 @@ std::string RunReportJson() {
         {"model", QString::fromStdString(ModelName())},
         {"clock", SimTime()},
         {"queues", queues},
+        {"figures", FiguresReport()},
     };
     return QJsonDocument(report).toJson(QJsonDocument::Indented).toStdString();
 }

@@ -11,15 +11,14 @@
 #include "engine/engine.h"
 #include "ui/batch_options.h"
 #include "ui/batch_report.h"
+#include "ui/exit_codes.h"
 #include "ui/framework_setup.h"
 #include "ui/message_boxes.h"
+#include "ui/run_outcome.h"
 #include "ui/zorva_form.h"
 
 namespace zorva {
 namespace {
-
-constexpr int kBadCommandLine = 2;
-constexpr int kReportFailed = 1;
 
 std::string ProgramFileName(int argc, char** argv) {
     if (argc < 1 || !argv[0]) return "zorva";
@@ -41,14 +40,13 @@ bool ApplyBatchOptions(TZorvaForm& form, const BatchOptions& options) {
     return true;
 }
 
-// What happens when the run has ended: the report, and the end of the
-// program if it was asked for.
-void ArrangeRunEnd(TZorvaForm& form, const BatchOptions& options, bool& reportFailed) {
-    form.SetRunEndedHook([&form, options, &reportFailed] {
-        if (options.report && !WriteRunReport(*options.report)) {
-            reportFailed = true;
-            ShowBox(BoxKind::Warning, "Error writing report " + *options.report);
-        }
+// What happens when the run has ended: the report, what went wrong and
+// the program's exit code, and the end of the program if it was asked for.
+void ArrangeRunEnd(TZorvaForm& form, const BatchOptions& options, const std::string& program, int& runEndCode) {
+    form.SetRunEndedHook([&form, options, program, &runEndCode] {
+        const bool reportFailed = options.report && !WriteRunReport(*options.report);
+        if (reportFailed) ShowBox(BoxKind::Warning, "Error writing report " + *options.report);
+        runEndCode = ReportRunOutcome(program, reportFailed);
         if (options.exitAtEnd) form.close();
     });
 }
@@ -60,12 +58,12 @@ int RunZorvaProgram(int argc, char** argv, const ModelInitialisation& initModel)
     const ParsedBatchOptions parsed = ParseBatchOptions(std::vector<std::string>(argv + std::min(argc, 1), argv + argc));
     if (!parsed.options) {
         std::fprintf(stderr, "%s: %s\nTry '%s --help'.\n", program.c_str(), parsed.error.c_str(), program.c_str());
-        return kBadCommandLine;
+        return kExitBadCommandLine;
     }
     const BatchOptions& options = *parsed.options;
     if (options.help) {
         std::fputs(BatchUsage(program).c_str(), stdout);
-        return 0;
+        return kExitNormal;
     }
     if (options.headless) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -83,17 +81,17 @@ int RunZorvaProgram(int argc, char** argv, const ModelInitialisation& initModel)
     if (initModel) initModel();
     if (!ApplyBatchOptions(*form, options)) {
         StopFramework();
-        return kBadCommandLine;
+        return kExitBadCommandLine;
     }
-    bool reportFailed = false;
-    ArrangeRunEnd(*form, options, reportFailed);
+    int runEndCode = kExitNormal;
+    ArrangeRunEnd(*form, options, program, runEndCode);
     form->SetClosedHook([] { QCoreApplication::exit(0); });
     if (options.start) QTimer::singleShot(0, form.get(), [f = form.get()] { f->StartItem()->trigger(); });
 
     const int code = app.exec();
     StopFramework();
     form.reset();
-    return reportFailed ? kReportFailed : code;
+    return runEndCode != kExitNormal ? runEndCode : code;
 }
 
 }  // namespace zorva

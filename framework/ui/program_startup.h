@@ -15,9 +15,10 @@ namespace zorva {
 
 using ModelInitialisation = std::function<void()>;
 
-// Returns the program's exit code: 0 when the window was closed or the run
-// ended with --exit-at-end, 2 for a bad command line. A fatal error ends the
-// program with code 255 from wherever it happens.
+// Returns the program's exit code (ui/exit_codes.h): kExitNormal when the
+// run went well or never began, else what went wrong, such as a bad command
+// line or a lost server. A fatal error ends the program with kExitFatal from
+// wherever it happens.
 int RunZorvaProgram(int argc, char** argv, const ModelInitialisation& initModel);
 
 }  // namespace zorva

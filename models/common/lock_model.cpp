@@ -1,10 +1,23 @@
 #include "common/lock_model.h"
 
+#include <optional>
+
 #include "engine/connection/messaging.h"
 #include "engine/engine.h"
 #include "engine/number_text.h"
+#include "kernel/run_figures.h"
 
 namespace zorva {
+namespace {
+
+// The ship sent last and whom to, until the server refuses its text.
+struct THandOver {
+    std::string Ship;
+    std::string Model;
+};
+std::optional<THandOver> LastHandOver;
+
+}  // namespace
 
 const TLockModel* TheLockModel = nullptr;
 TLock* TheLock = nullptr;
@@ -19,6 +32,8 @@ void BuildLockModel(const TLockModel& model) {
     TheGenerator->Start(SimTime());
     TheLockKeeper = new TLockKeeper("LockKeeper");
     TheLockKeeper->Start(SimTime());
+    LastHandOver.reset();
+    for (const char* figure : {HandOversSent, HandOversReceived, HandOversUndelivered}) DeclareFigure(figure);
 }
 
 std::string HandOverText(const TShip& ship) {
@@ -26,9 +41,19 @@ std::string HandOverText(const TShip& ship) {
 }
 
 void SendShip(TShip& ship, const std::string& model) {
-    const std::string text = HandOverText(ship);
-    SendToModel(model, text);
-    ship.WriteTrace("handed over to " + model + ": " + text);
+    SendToModel(model, HandOverText(ship));
+    CountFigure(HandOversSent);
+    LastHandOver = THandOver{ship.Name, model};
+}
+
+void ShipUndelivered(const std::string& ship, const std::string& model, const std::string& reason) {
+    ReportProblem(HandOversUndelivered, ship, "not handed over to " + model + ": " + reason);
+}
+
+void HandOverRefused(const std::string& reason) {
+    if (!LastHandOver) return;
+    ShipUndelivered(LastHandOver->Ship, LastHandOver->Model, "the server says \"" + reason + "\"");
+    LastHandOver.reset();
 }
 
 }  // namespace zorva

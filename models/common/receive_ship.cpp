@@ -4,6 +4,7 @@
 #include "common/lock_model.h"
 #include "engine/element_status.h"
 #include "kernel/msg_string.h"
+#include "kernel/run_figures.h"
 #include "kernel/trace.h"
 
 namespace zorva {
@@ -12,6 +13,7 @@ namespace {
 // What the server puts before the sending model's text ends with the first
 // "!!" of the message.
 constexpr std::string_view SenderSeparator = "!!";
+constexpr std::string_view Refusal = "$$unknown:";
 
 // A ship the model cannot build is dropped, but never silently: the trace
 // says which text was refused and why.
@@ -22,6 +24,10 @@ void Reject(const std::string& message, const std::string& reason) {
 }  // namespace
 
 void ReceiveShip(const std::string& Message) {
+    if (Message.starts_with(Refusal)) {
+        HandOverRefused(Message.substr(Refusal.size()));
+        return;
+    }
     if (Message.find("$$from:") == std::string::npos) return;
     const auto separator = Message.find(SenderSeparator);
     if (separator == std::string::npos) {
@@ -45,6 +51,7 @@ void ReceiveShip(const std::string& Message) {
     }
     auto* ship = new TShip(name, attribute, TheLockModel->ReceivedShipSide);
     ship->Start(arrival);
+    CountFigure(HandOversReceived);
 }
 
 }  // namespace zorva

@@ -14,11 +14,14 @@ constexpr const char* EastModel = "brimeast";
 constexpr const char* ReceiveQuestion = "Can you receive a ship?";
 constexpr std::string_view Acceptance = "Yes";
 
-// Any other answer loses the ship: it is not retried, kept or counted.
+// Any other answer loses the ship: it is not retried or kept, but the run
+// reports it. An empty answer is the server's when the east lock is not
+// there, or the connection's when it closed during the wait.
 void HandOverToEast(TShip& ship) {
     std::string answer = ReceiveQuestion;
     AskModel(EastModel, answer);
     if (answer.starts_with(Acceptance)) SendShip(ship, EastModel);
+    else ShipUndelivered(ship.Name, EastModel, answer.empty() ? "no answer" : "the answer was \"" + answer + "\"");
 }
 
 constexpr TLockModel West{"ShipL", WestSide, EastSide, HandOverToEast};

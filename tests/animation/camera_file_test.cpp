@@ -1,6 +1,7 @@
 #include "animation/camera_file.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <fstream>
@@ -48,6 +49,24 @@ TEST(LoadCameraFile, AFolderInPlaceOfTheFileIsReportedNotFatal) {
     std::filesystem::remove(folder);
     EXPECT_TRUE(file.Lines.empty());
     EXPECT_NE(file.Message.find("zorva_cam_folder.cam"), std::string::npos) << file.Message;
+}
+
+TEST(LoadCameraFile, OnlyARegularFileOfAtMostOneMebibyteIsRead) {
+    const std::filesystem::path folder = std::filesystem::temp_directory_path() / "zorva_cam_kinds";
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder);
+    const std::string pipe = (folder / "pipe.cam").string();
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);  // opening it would wait for a writer
+    const std::filesystem::path endless = folder / "endless.cam";
+    std::filesystem::create_symlink("/dev/zero", endless);
+    const std::filesystem::path large = folder / "large.cam";
+    std::ofstream(large) << std::string(kMaxCameraFileBytes, 'x') << '\n';
+    const std::string refusals[] = {LoadCameraFile(pipe).Message, LoadCameraFile(endless.string()).Message,
+                                    LoadCameraFile(large.string()).Message};
+    std::filesystem::remove_all(folder);
+    EXPECT_EQ(refusals[0], "Cannot read camera positions from \"" + pipe + "\": it is not a regular file");
+    EXPECT_NE(refusals[1].find("endless.cam\": it is not a regular file"), std::string::npos) << refusals[1];
+    EXPECT_NE(refusals[2].find("large.cam\": it is larger than 1 MiB"), std::string::npos) << refusals[2];
 }
 
 }  // namespace

@@ -107,6 +107,7 @@ TEST_F(Trace, AnUnwritableFileIsReportedOnceAndTheTraceReturnsToTheScreen) {
     EXPECT_EQ(warnings, (Lines{"Error writing trace file " + bad + "; the trace goes to the screen"}));
     EXPECT_EQ(fallbacks, 1);
     EXPECT_FALSE(TraceToFile());
+    EXPECT_TRUE(TraceFileFailed());
     EXPECT_EQ(Memo(), (Lines{"        0.00 Ship created", "next line"}));
 }
 

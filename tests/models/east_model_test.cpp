@@ -42,6 +42,20 @@ TEST_F(LockModelTest, EastPassesShipsFromTheWestEastwardsAndKeepsThem) {
     EXPECT_EQ(TraceTimes("ShipL", "out of Lock"), Times{46.0});
     EXPECT_EQ(SentLines("$$toclient:"), Lines{"$$toclient: brimwest!!ShipR!!26.68!!44.00"});
     EXPECT_EQ(TheLock->LockSide, EastSide);
+    EXPECT_EQ(Figure(HandOversReceived), 1);
+}
+
+TEST_F(LockModelTest, EastReportsAShipWhoseTextTheServerCannotDeliver) {
+    server.SetScript([](ScriptedServer& s, const std::string& line) {
+        if (line.rfind("$$toclient:", 0) == 0) s.Send("$$unknown:no model named brimwest");
+        ScriptedServer::GrantAll(s, line);
+    });
+    Run(InitBrimEast, 100.0);
+    EXPECT_EQ(TraceTimes("ShipR", "not handed over to brimwest: the server says \"no model named brimwest\""),
+              Times{24.0});
+    EXPECT_EQ(Figure(HandOversSent), 1);
+    EXPECT_EQ(Figure(HandOversUndelivered), 1);
+    EXPECT_EQ(ProblemCount(), 1);
 }
 
 }  // namespace

@@ -38,7 +38,9 @@ TEST_F(ReceiveShipTest, ShipsThatArriveLateStillStartAtOnce) {
 TEST_F(ReceiveShipTest, IgnoresTextsThatCarryNoShip) {
     const int before = ElementCount();
     const std::size_t lines = TraceMemo().Lines().size();
-    for (const char* text : {"$$simtime:7", "$$clients:brimeast!!brimwest", "ShipR!!20.00!!44.00"}) ReceiveShip(text);
+    // A refusal without a hand-over before it concerns no ship either.
+    for (const char* text : {"$$simtime:7", "$$clients:brimeast!!brimwest", "ShipR!!20.00!!44.00", "$$unknown:x"})
+        ReceiveShip(text);
     EXPECT_EQ(ElementCount(), before);
     EXPECT_EQ(TraceMemo().Lines().size(), lines);
 }

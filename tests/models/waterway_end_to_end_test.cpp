@@ -7,8 +7,10 @@
 #include <iterator>
 #include <map>
 #include <regex>
+#include <sstream>
 
 #include "reference_waterway.h"
+#include "ui/exit_codes.h"
 #include "waterway_programs.h"
 
 namespace zorva::testing {
@@ -16,14 +18,8 @@ namespace {
 
 using Texts = std::vector<std::string>;
 
-// "ShipL4!!23.68!!174.41" from "handed over to brimeast: ShipL4!!23.68!!174.41".
-Texts HandOvers(const std::vector<TraceEntry>& trace, const std::string& peer) {
-    const std::string prefix = "handed over to " + peer + ": ";
-    Texts texts;
-    for (const TraceEntry& e : trace)
-        if (e.Event.rfind(prefix, 0) == 0) texts.push_back(e.Event.substr(prefix.size()));
-    return texts;
-}
+// The arrival time a hand-over text carries.
+double Arrival(const std::string& text) { return std::stod(text.substr(text.rfind("!!") + 2)); }
 
 // Ship name -> the time its start was traced for.
 std::map<std::string, std::string> Starts(const std::vector<TraceEntry>& trace) {
@@ -52,10 +48,12 @@ void ExpectClockNeverDecreases(const std::vector<TraceEntry>& trace) {
         ASSERT_GE(trace[i].Time, trace[i - 1].Time) << "after " << trace[i - 1].Name << " " << trace[i - 1].Event;
 }
 
-void ExpectEndedNormally(QProcess& p, const char* what) {
+void ExpectEndedWith(QProcess& p, int code, const char* what) {
     EXPECT_EQ(p.exitStatus(), QProcess::NormalExit) << what;
-    EXPECT_EQ(p.exitCode(), 0) << what << ": " << p.readAll().toStdString();
+    EXPECT_EQ(p.exitCode(), code) << what << ": " << p.readAll().toStdString();
 }
+
+void ExpectEndedNormally(QProcess& p, const char* what) { ExpectEndedWith(p, kExitNormal, what); }
 
 TEST(WaterwayEndToEnd, BothLocksExchangeTheirShipsAsTheReferenceDoes) {
     constexpr double until = 800.0;
@@ -70,11 +68,11 @@ TEST(WaterwayEndToEnd, BothLocksExchangeTheirShipsAsTheReferenceDoes) {
     const auto east = waterway.Trace("east");
     ExpectClockNeverDecreases(west);
     ExpectClockNeverDecreases(east);
-    EXPECT_EQ(waterway.ReportedClock("west"), until);
-    EXPECT_EQ(waterway.ReportedClock("east"), until);
+    EXPECT_EQ(waterway.Reported("west", "clock"), until);
+    EXPECT_EQ(waterway.Reported("east", "clock"), until);
 
-    const Texts westToEast = HandOvers(west, "brimeast");
-    const Texts eastToWest = HandOvers(east, "brimwest");
+    const Texts westToEast = HandOvers(waterway.ServerOutput(), "brimeast");
+    const Texts eastToWest = HandOvers(waterway.ServerOutput(), "brimwest");
     ExpectEveryShipStartedAtItsTime(westToEast, east);
     ExpectEveryShipStartedAtItsTime(eastToWest, west);
 
@@ -84,6 +82,9 @@ TEST(WaterwayEndToEnd, BothLocksExchangeTheirShipsAsTheReferenceDoes) {
     EXPECT_EQ(reference.EastToWest.front(), "ShipR!!26.68!!44.00");
     EXPECT_EQ(westToEast, reference.WestToEast);
     EXPECT_EQ(eastToWest, reference.EastToWest);
+    EXPECT_EQ(waterway.Reported("west", "hand-overs sent", true), static_cast<double>(westToEast.size()));
+    EXPECT_EQ(waterway.Reported("east", "hand-overs received", true), static_cast<double>(westToEast.size()));
+    EXPECT_EQ(waterway.Reported("west", "hand-overs undelivered", true), 0.0);
 }
 
 TEST(WaterwayEndToEnd, TheWestLockAndTheServerEndCleanlyWhenTheEastLockDies) {
@@ -93,19 +94,22 @@ TEST(WaterwayEndToEnd, TheWestLockAndTheServerEndCleanlyWhenTheEastLockDies) {
     ASSERT_TRUE(waterway.WaitUntilTraced("east", 200.0, 30000));
     waterway.Program("east").kill();
     ASSERT_TRUE(waterway.WaitForAll(90000));
-    EXPECT_EQ(waterway.Server().exitCode(), 1) << "a model left before the end";
-    ExpectEndedNormally(waterway.Program("west"), "obrimwest");
-    EXPECT_EQ(waterway.ReportedClock("west"), until);
+    EXPECT_EQ(waterway.Server().exitCode(), 1) << "the server did not say that a model left early";
+    ExpectEndedWith(waterway.Program("west"), kExitModelProblems, "obrimwest");
+    EXPECT_EQ(waterway.Reported("west", "clock"), until);
     // West ships go on passing the lock, but with nobody to accept them
-    // they are no longer handed over.
-    double lastHandOver = -1.0;
+    // they are no longer handed over: each one is a problem of the run.
+    const Texts handOvers = HandOvers(waterway.ServerOutput(), "brimeast");
+    ASSERT_FALSE(handOvers.empty());
     double lastPassage = -1.0;
+    int undelivered = 0;
     for (const TraceEntry& e : waterway.Trace("west")) {
-        if (e.Event.rfind("handed over to brimeast: ", 0) == 0) lastHandOver = e.Time;
         if (e.Name.rfind("ShipL", 0) == 0 && e.Event == "out of Lock") lastPassage = e.Time;
+        if (e.Event == "not handed over to brimeast: no answer") ++undelivered;
     }
-    EXPECT_GT(lastHandOver, 0.0);
-    EXPECT_LT(lastHandOver + 500.0, lastPassage);
+    EXPECT_LT(Arrival(handOvers.back()) + 500.0, lastPassage);
+    EXPECT_GT(undelivered, 0);
+    EXPECT_EQ(waterway.Reported("west", "hand-overs undelivered", true), undelivered);
 }
 
 TEST(WaterwayEndToEnd, BothLocksReportTheLostServerAndEnd) {
@@ -116,7 +120,12 @@ TEST(WaterwayEndToEnd, BothLocksReportTheLostServerAndEnd) {
     waterway.Server().kill();
     ASSERT_TRUE(waterway.WaitForAll(30000));
     for (const char* model : {"west", "east"}) {
-        ExpectEndedNormally(waterway.Program(model), model);
+        QProcess& program = waterway.Program(model);
+        const std::string output = program.readAll().toStdString();
+        EXPECT_EQ(program.exitCode(), kExitConnectionLost) << model << ": " << output;
+        const std::regex lost("(^|\n)obrim" + std::string(model) + ": lost the connection to the message server at " +
+                              waterway.ServerAddress() + R"(:\d+ at time \d+\.\d\d: .+\n)");
+        EXPECT_TRUE(std::regex_search(output, lost)) << output;
         std::ifstream trace(waterway.File(std::string(model) + ".trace"));
         const std::string text((std::istreambuf_iterator<char>(trace)), std::istreambuf_iterator<char>());
         EXPECT_NE(text.find("Connection lost"), std::string::npos) << model;

@@ -10,6 +10,7 @@
 #include <fstream>
 #include <functional>
 #include <regex>
+#include <sstream>
 
 namespace zorva::testing {
 namespace {
@@ -24,6 +25,17 @@ bool WaitFor(const std::function<bool()>& done, int ms) {
 bool Running(const QProcess& p) { return p.state() != QProcess::NotRunning; }
 
 }  // namespace
+
+std::vector<std::string> HandOvers(const std::string& serverOutput, const std::string& peer) {
+    const std::regex received(R"(^<- \d+ \$\$toclient: )" + peer + "!!(.*)$");
+    std::vector<std::string> texts;
+    std::istringstream lines(serverOutput);
+    for (std::string line; std::getline(lines, line);) {
+        std::smatch m;
+        if (std::regex_match(line, m, received)) texts.push_back(m[1]);
+    }
+    return texts;
+}
 
 Waterway::Waterway() {
     QRandomGenerator& random = *QRandomGenerator::global();
@@ -44,7 +56,8 @@ Waterway::~Waterway() {
 }
 
 bool Waterway::Start(double until) {
-    server_.start(ZORVA_SERVER_EXECUTABLE, {"--bind", address_, "--until", QString::number(until, 'f', 2)});
+    server_.start(ZORVA_SERVER_EXECUTABLE,
+                  {"--bind", address_, "--until", QString::number(until, 'f', 2), "--verbose"});
     if (!server_.waitForStarted(5000)) return false;
     // The server says where it listens once it does.
     if (!WaitFor([this] { return server_.canReadLine() || !Running(server_); }, 5000) || !Running(server_))
@@ -88,10 +101,17 @@ std::vector<TraceEntry> Waterway::Trace(const std::string& model) const {
     return entries;
 }
 
-double Waterway::ReportedClock(const std::string& model) const {
+double Waterway::Reported(const std::string& model, const std::string& key, bool figure) const {
     QFile file(QString::fromStdString(File(model + ".json")));
     if (!file.open(QIODevice::ReadOnly)) return -1.0;
-    return QJsonDocument::fromJson(file.readAll()).object().value("clock").toDouble(-1.0);
+    QJsonObject report = QJsonDocument::fromJson(file.readAll()).object();
+    if (figure) report = report.value("figures").toObject();
+    return report.value(QString::fromStdString(key)).toDouble(-1.0);
+}
+
+const std::string& Waterway::ServerOutput() {
+    serverOutput_ += server_.readAll().toStdString();
+    return serverOutput_;
 }
 
 }  // namespace zorva::testing

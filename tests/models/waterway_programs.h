@@ -21,6 +21,10 @@ struct TraceEntry {
     std::string Event;
 };
 
+// The hand-over texts to the peer, in the order the server received them:
+// "ShipL4!!23.68!!174.41" from its "<- 3 $$toclient: brimeast!!ShipL4!!23.68!!174.41".
+std::vector<std::string> HandOvers(const std::string& serverOutput, const std::string& peer);
+
 class Waterway {
 public:
     // On a loopback address of its own, picked at random, so that runs of
@@ -28,8 +32,9 @@ public:
     Waterway();
     ~Waterway();
 
-    // Starts the server with --until, then both programs, headless, started
-    // and ending with the run; false if any of them does not start.
+    // Starts the server with --until and --verbose, then both programs,
+    // headless, started and ending with the run; false if any of them does
+    // not start.
     bool Start(double until);
     // Waits until each of the three has ended; false when the time is up.
     bool WaitForAll(int ms);
@@ -40,13 +45,20 @@ public:
     QProcess& Program(const std::string& model) { return model == "west" ? west_ : east_; }
     std::string File(const std::string& name) const;
     std::vector<TraceEntry> Trace(const std::string& model) const;
-    // The clock in the program's report, or -1 without a report.
-    double ReportedClock(const std::string& model) const;
+    // A value in the program's report ("clock", or a figure's name with
+    // figure set), or -1 without a report or that value.
+    double Reported(const std::string& model, const std::string& key, bool figure = false) const;
+    // What the server has printed so far: with --verbose every line it
+    // received, as "<- CONNECTION LINE".
+    const std::string& ServerOutput();
+    // The address the programs connect to, without the port.
+    std::string ServerAddress() const { return address_.toStdString(); }
 
 private:
     void StartProgram(QProcess& process, const char* executable, const std::string& model);
 
     QString address_;
+    std::string serverOutput_;
     QTemporaryDir folder_;
     QProcess server_;
     QProcess west_;

@@ -1,6 +1,6 @@
 // A coupled run repeated gives the same run: the same trace line for line
 // (apart from the time of day that begins each line), the same statistics
-// to the last digit.
+// to the last digit, the same hand-overs.
 
 #include <gtest/gtest.h>
 
@@ -32,11 +32,16 @@ TEST(WaterwayRepeat, TwoRunsToTwentyThousandAreTheSame) {
     ASSERT_TRUE(first.WaitForAll(240000));
     ASSERT_TRUE(second.WaitForAll(240000));
     for (const std::string model : {"west", "east"}) {
-        ASSERT_EQ(first.ReportedClock(model), until) << model;
+        ASSERT_EQ(first.Reported(model, "clock"), until) << model;
         const std::string trace = WithoutTimeOfDay(Contents(first.File(model + ".trace")));
         EXPECT_GT(std::count(trace.begin(), trace.end(), '\n'), 30000) << model;
         EXPECT_TRUE(trace == WithoutTimeOfDay(Contents(second.File(model + ".trace")))) << model;
         EXPECT_EQ(Contents(first.File(model + ".json")), Contents(second.File(model + ".json"))) << model;
+    }
+    for (const std::string peer : {"brimeast", "brimwest"}) {
+        const auto texts = HandOvers(first.ServerOutput(), peer);
+        EXPECT_GT(texts.size(), 400u) << peer;
+        EXPECT_EQ(texts, HandOvers(second.ServerOutput(), peer)) << peer;
     }
 }
 

@@ -49,6 +49,9 @@ TEST_P(WestAnswerTest, OnlyAnAnswerBeginningWithYesHandsTheShipOver) {
     Run(InitBrimWest, 40.0);
     EXPECT_EQ(SentLines("$$?").size(), 1u);
     EXPECT_EQ(SentLines("$$toclient:").size(), GetParam().second ? 1u : 0u);
+    EXPECT_EQ(Figure(HandOversSent), GetParam().second ? 1 : 0);
+    EXPECT_EQ(Figure(HandOversUndelivered), GetParam().second ? 0 : 1);
+    EXPECT_EQ(ProblemCount(), Figure(HandOversUndelivered));
     // The ship is gone either way: nothing is asked again.
     EXPECT_EQ(TraceTimes("ShipL", "to tail of LeftArrivals"), Times{0.0});
 }

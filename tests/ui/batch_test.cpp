@@ -10,6 +10,7 @@
 
 #include "scripted_server.h"
 #include "ui/batch_options.h"
+#include "ui/exit_codes.h"
 #include "ui_test_support.h"
 
 namespace zorva::uitest {
@@ -125,20 +126,23 @@ TEST_F(BatchProgramTest, BadCommandLinesEndWithTwo) {
     for (const QStringList& arguments : {QStringList{"--bogus"}, QStringList{"--headless", "--stop-time", "x"},
                                          QStringList{"--server"}}) {
         const Outcome outcome = Run(arguments);
-        EXPECT_EQ(outcome.exitCode, 2) << arguments.join(' ').toStdString();
+        EXPECT_EQ(outcome.exitCode, kExitBadCommandLine) << arguments.join(' ').toStdString();
         EXPECT_NE(outcome.err.find("Try 'ui_test_model --help'."), std::string::npos) << outcome.err;
     }
     const Outcome unopenable = Run(kRunToTen + QStringList{"--trace-file", "missing-dir/run.trace"});
-    EXPECT_EQ(unopenable.exitCode, 2);
+    EXPECT_EQ(unopenable.exitCode, kExitBadCommandLine);
     EXPECT_NE(unopenable.err.find("Error opening file missing-dir/run.trace"), std::string::npos) << unopenable.err;
 }
 
-TEST_F(BatchProgramTest, HelpListsTheOptionsAndEndsWithZero) {
+TEST_F(BatchProgramTest, HelpListsTheOptionsAndExitCodesAndEndsWithZero) {
     const Outcome outcome = Run({"--help"});
-    EXPECT_EQ(outcome.exitCode, 0);
+    EXPECT_EQ(outcome.exitCode, kExitNormal);
     for (const char* option : {"--headless", "--server ADDRESS", "--start", "--exit-at-end", "--stop-time T",
                                "--trace-file FILE", "--message-log", "--report FILE", "--help"})
         EXPECT_NE(outcome.out.find(option), std::string::npos) << option;
+    for (const ExitCodeMeaning& exit : kExitCodeMeanings)
+        EXPECT_NE(outcome.out.find(std::to_string(exit.Code) + "  " + exit.Meaning + "\n"), std::string::npos)
+            << exit.Meaning;
 }
 
 TEST_F(BatchProgramTest, FatalErrorGoesToStandardErrorAndEndsWith255) {
@@ -148,14 +152,34 @@ TEST_F(BatchProgramTest, FatalErrorGoesToStandardErrorAndEndsWith255) {
     // freeing what the font library holds; that is no leak of ours.
     fatal.insert("LSAN_OPTIONS", "detect_leaks=0");
     const Outcome outcome = Run(kRunToTen, fatal);
-    EXPECT_EQ(outcome.exitCode, 255);
+    EXPECT_EQ(outcome.exitCode, kExitFatal);
     EXPECT_NE(outcome.err.find("Error: Error(Hold): no current Element"), std::string::npos) << outcome.err;
 }
 
-TEST_F(BatchProgramTest, UnwritableReportEndsWithOne) {
-    const Outcome outcome = Run(kRunToTen + QStringList{"--report", "missing-dir/report.json"});
-    EXPECT_EQ(outcome.exitCode, 1);
-    EXPECT_NE(outcome.err.find("Error writing report missing-dir/report.json"), std::string::npos) << outcome.err;
+TEST_F(BatchProgramTest, UnwritableReportOrTraceFileEndsWithOne) {
+    const Outcome report = Run(kRunToTen + QStringList{"--report", "missing-dir/report.json"});
+    EXPECT_EQ(report.exitCode, kExitOutputFailed);
+    EXPECT_NE(report.err.find("Error writing report missing-dir/report.json"), std::string::npos) << report.err;
+    // Opens as any file does, then every line fails as on a full disk.
+    const Outcome trace = Run(kRunToTen + QStringList{"--trace-file", "/dev/full"});
+    EXPECT_EQ(trace.exitCode, kExitOutputFailed);
+    EXPECT_NE(trace.err.find("Error writing trace file /dev/full"), std::string::npos) << trace.err;
+}
+
+TEST_F(BatchProgramTest, UnreachableServerIsNamedOnStandardErrorAndEndsWithItsCode) {
+    std::uint16_t port = 0;
+    {
+        QTcpServer probe;  // closed again at once: nothing listens on its port
+        ASSERT_TRUE(probe.listen(QHostAddress::LocalHost, 0));
+        port = probe.serverPort();
+    }
+    QProcessEnvironment environment;
+    environment.insert("ZORVA_TEST_PORT", QString::number(port));
+    const Outcome outcome = Run({"--headless", "--server", "127.0.0.1", "--start", "--exit-at-end"}, environment);
+    EXPECT_EQ(outcome.exitCode, kExitNoServer);
+    const std::string line = "ui_test_model: could not connect to the message server at 127.0.0.1:" +
+                             std::to_string(port) + ": Connection refused\n";
+    EXPECT_NE(outcome.err.find(line), std::string::npos) << outcome.err;
 }
 
 TEST_F(BatchProgramTest, RunAgainstAScriptedServerGivenOnTheCommandLine) {

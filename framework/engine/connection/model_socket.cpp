@@ -4,6 +4,7 @@
 
 #include "engine/connection/server_lines.h"
 #include "engine/engine.h"
+#include "engine/tcp_keepalive.h"
 
 namespace zorva {
 
@@ -22,7 +23,17 @@ TModelSocket::TModelSocket() {
 void TModelSocket::Open(const QString& address, quint16 port) {
     link_ = Link::Connecting;
     reader_ = ServerLineReader();
+    address_ = address.toStdString() + ":" + std::to_string(port);
+    failure_ = TConnectionFailure();
     connectToHost(address, port);
+}
+
+void TModelSocket::RecordFailure(TConnectionFailure::Kind what) {
+    // A server that closes without an error of the socket's own leaves
+    // nothing better to say than that.
+    const std::string reason =
+        error() == QAbstractSocket::UnknownSocketError ? "the connection was closed" : errorString().toStdString();
+    failure_ = TConnectionFailure{what, address_, reason, SimTime()};
 }
 
 void TModelSocket::RegisterConnection(int error) {
@@ -31,9 +42,12 @@ void TModelSocket::RegisterConnection(int error) {
         // A line written while Nagle's algorithm waits for the peer's delayed
         // acknowledgement stalls every round trip by tens of milliseconds.
         setSocketOption(QAbstractSocket::LowDelayOption, 1);
+        // A server machine that vanishes ends the run instead of a wait for ever.
+        EnableTcpKeepAlive(static_cast<int>(socketDescriptor()));
         ZorvaStatus().StatusText = "Connected to Server";
     } else {
         link_ = Link::Closed;
+        RecordFailure(TConnectionFailure::NotConnected);
         ZorvaStatus().StatusText = "Connection failed";
     }
     NotifyDisplay();
@@ -46,6 +60,8 @@ void TModelSocket::CheckServerAnswer() {
 
 void TModelSocket::ConnectionEnded() {
     link_ = Link::Closed;
+    // Once the run has ended the server owes the model nothing more.
+    if (RunState() != rsEnded) RecordFailure(TConnectionFailure::Lost);
     CheckServerAnswer();
     reader_.EndOfStream();
     ZorvaStatus().StatusText = "Connection lost";

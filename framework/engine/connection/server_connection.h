@@ -27,6 +27,9 @@ public:
     void SendToServer(const std::string& line);
 
     TModelSocket* Socket() { return socket_.get(); }
+    // Whether the connection could not be made or was lost during the run;
+    // Close at program end is no loss.
+    TConnectionFailure Failure() const { return socket_ ? socket_->Failure() : TConnectionFailure(); }
     void SetPort(std::uint16_t port) { port_ = port; }
     // Program end: closes the connection and forgets the socket.
     void Close();
