@@ -30,11 +30,10 @@ std::vector<std::unique_ptr<TMesh>> Scene() {
             const float x = static_cast<float>(f % 10) * 0.1f;
             const float y = static_cast<float>(f / 10) * 0.1f;
             const float tilt = (f % 2 == 0) ? 0.05f : -0.05f;
-            AddFace(*mesh, Quad({x, y, 0.0f}, {x + 0.1f, y, tilt}, {x + 0.1f, y + 0.1f, tilt},
-                                {x, y + 0.1f, 0.0f}));
+            AddFace(*mesh, Quad({x, y, 0.0f}, {x + 0.1f, y, tilt}, {x + 0.1f, y + 0.1f, tilt}, {x, y + 0.1f, 0.0f}));
         }
-        mesh->Position = {static_cast<float>(m % 10) * 1.1f - 5.5f,
-                          static_cast<float>(m / 10) * 0.7f - 3.5f, -12.0f - static_cast<float>(m % 3)};
+        mesh->Position = {static_cast<float>(m % 10) * 1.1f - 5.5f, static_cast<float>(m / 10) * 0.7f - 3.5f,
+                          -12.0f - static_cast<float>(m % 3)};
         mesh->Color = RGBColor(static_cast<std::uint8_t>(40 + 2 * m), 120, 200);
         meshes.push_back(std::move(mesh));
     }

@@ -13,10 +13,14 @@ inline constexpr std::uint64_t kSeed = 20240611;
 inline constexpr double kMeanHold = 1.0;
 inline constexpr long kEventsPerRun = 1'000'000;
 
-inline long HoldsPerProcess(long processes) { return std::max(10L, kEventsPerRun / processes); }
+inline long HoldsPerProcess(long processes) {
+    return std::max(10L, kEventsPerRun / processes);
+}
 
 // Every start and every resumption after a hold is one event.
-inline long EventsPerRun(long processes) { return processes * (HoldsPerProcess(processes) + 1); }
+inline long EventsPerRun(long processes) {
+    return processes * (HoldsPerProcess(processes) + 1);
+}
 
 class ExponentialDurations {
 public:

@@ -35,7 +35,9 @@ struct FilledQueue {
 
 // A queue holds at most 65 535 members (and so does Elements): 65 000 is the
 // largest round size.
-void QueueSizes(benchmark::internal::Benchmark* b) { b->Arg(10)->Arg(65000); }
+void QueueSizes(benchmark::internal::Benchmark* b) {
+    b->Arg(10)->Arg(65000);
+}
 
 void BM_Successor(benchmark::State& state) {
     InitKernel();

@@ -64,7 +64,9 @@ Figures RunModel(const std::function<void()>& initModel, const std::string& name
     return {events, took.count()};
 }
 
-std::function<void()> ModelInit(const std::string& side) { return side == "west" ? InitBrimWest : InitBrimEast; }
+std::function<void()> ModelInit(const std::string& side) {
+    return side == "west" ? InitBrimWest : InitBrimEast;
+}
 
 void Print(const char* what, const Figures& f) {
     std::printf("%-28s %10ld events %9.3f s %12.0f events/s\n", what, f.events, f.seconds,
@@ -115,8 +117,8 @@ int RunCoupled(double until, const Figures& alone) {
     west.waitForFinished(-1);
     east.waitForFinished(-1);
     const double seconds = static_cast<double>(wall.elapsed()) / 1000.0;
-    const long events = std::atol(west.readAllStandardOutput().constData()) +
-                        std::atol(east.readAllStandardOutput().constData());
+    const long events =
+        std::atol(west.readAllStandardOutput().constData()) + std::atol(east.readAllStandardOutput().constData());
     Print("coupled through the server", {events, seconds});
     const double coupledRate = static_cast<double>(events) / seconds;
     const double aloneRate = static_cast<double>(alone.events) / alone.seconds;

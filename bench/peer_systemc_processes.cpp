@@ -81,8 +81,8 @@ int sc_main(int argc, char* argv[]) {
     std::vector<std::unique_ptr<Holder>> holders;
     holders.reserve(static_cast<std::size_t>(processes));
     for (long i = 0; i < processes; ++i)
-        holders.push_back(std::make_unique<Holder>(sc_core::sc_gen_unique_name("holder"), holds, stackBytes,
-                                                   durations, events));
+        holders.push_back(
+            std::make_unique<Holder>(sc_core::sc_gen_unique_name("holder"), holds, stackBytes, durations, events));
 
     const double start = CpuSeconds();
     sc_core::sc_start(sc_core::SC_ZERO_TIME);
@@ -98,9 +98,9 @@ int sc_main(int argc, char* argv[]) {
     }
     const double whole = end - start;
     const double steady = end - started;
-    std::printf("systemc/processes/n:%ld holds:%ld stack:%s events:%ld cpu_s:%.3f events_per_s:%.4g steady_events_per_s:%.4g\n",
-                processes, holds, stackBytes > 0 ? std::to_string(stackBytes).c_str() : "default", events, whole,
-                static_cast<double>(events) / whole,
-                static_cast<double>(events - startEvents) / steady);
+    std::printf(
+        "systemc/processes/n:%ld holds:%ld stack:%s events:%ld cpu_s:%.3f events_per_s:%.4g steady_events_per_s:%.4g\n",
+        processes, holds, stackBytes > 0 ? std::to_string(stackBytes).c_str() : "default", events, whole,
+        static_cast<double>(events) / whole, static_cast<double>(events - startEvents) / steady);
     return 0;
 }

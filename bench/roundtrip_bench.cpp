@@ -162,8 +162,10 @@ int main(int argc, char** argv) {
     QString server = ZORVA_SERVER_EXECUTABLE;
     long count = 20'000;
     for (int i = 1; i + 1 < arguments.size(); i += 2) {
-        if (arguments[i] == "--server") server = arguments[i + 1];
-        else if (arguments[i] == "--count") count = std::max(1L, arguments[i + 1].toLong());
+        if (arguments[i] == "--server")
+            server = arguments[i + 1];
+        else if (arguments[i] == "--count")
+            count = std::max(1L, arguments[i + 1].toLong());
         else {
             std::fprintf(stderr, "usage: %s [--server PATH] [--count ROUND_TRIPS]\n", argv[0]);
             return 2;

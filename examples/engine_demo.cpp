@@ -43,7 +43,8 @@ public:
 
 class Customer : public ZorvaProcessElement {
 public:
-    Customer(std::string name, double patience) : ZorvaProcessElement(std::move(name), SimTime()), patience_(patience) {}
+    Customer(std::string name, double patience)
+        : ZorvaProcessElement(std::move(name), SimTime()), patience_(patience) {}
     void Process() override {
         Say(*this, "arrives and queues");
         waitingLine.push_back(this);

@@ -50,8 +50,12 @@ public:
     }
 };
 
-void Print(const char* label, double value) { std::printf("%-18s %10s\n", label, FormatFixed(value).c_str()); }
-void Print(const char* label, long long count) { std::printf("%-18s %7lld\n", label, count); }
+void Print(const char* label, double value) {
+    std::printf("%-18s %10s\n", label, FormatFixed(value).c_str());
+}
+void Print(const char* label, long long count) {
+    std::printf("%-18s %7lld\n", label, count);
+}
 
 }  // namespace
 

@@ -40,18 +40,13 @@ zorva::TMesh Box(zorva::TVector3 size) {
 // a member of its group.
 void BuildScene(zorva::TAnimationScene& scene, TRenderMode mode) {
     scene.Clear();
-    scene.AddGroup({0.0f, -1.2f, -1.0f})
-        .AddShape(Box({9.0f, 0.2f, 6.0f}), zorva::RGBColor(60, 90, 60), mode);
-    scene.AddGroup({-2.8f, -0.35f, 0.0f})
-        .AddShape(Box({1.5f, 1.5f, 1.5f}), zorva::RGBColor(200, 40, 40), mode);
-    scene.AddGroup({0.0f, 0.0f, -2.5f})
-        .AddShape(Box({2.0f, 2.2f, 1.2f}), zorva::RGBColor(40, 170, 60), mode);
-    scene.AddGroup({2.8f, -0.6f, 0.3f})
-        .AddShape(Box({1.2f, 1.0f, 2.0f}), zorva::RGBColor(40, 60, 210), mode);
+    scene.AddGroup({0.0f, -1.2f, -1.0f}).AddShape(Box({9.0f, 0.2f, 6.0f}), zorva::RGBColor(60, 90, 60), mode);
+    scene.AddGroup({-2.8f, -0.35f, 0.0f}).AddShape(Box({1.5f, 1.5f, 1.5f}), zorva::RGBColor(200, 40, 40), mode);
+    scene.AddGroup({0.0f, 0.0f, -2.5f}).AddShape(Box({2.0f, 2.2f, 1.2f}), zorva::RGBColor(40, 170, 60), mode);
+    scene.AddGroup({2.8f, -0.6f, 0.3f}).AddShape(Box({1.2f, 1.0f, 2.0f}), zorva::RGBColor(40, 60, 210), mode);
     zorva::TAnimationGroup& ship = scene.AddGroup({0.4f, -0.85f, 1.8f});
     ship.AddShape(Box({1.8f, 0.5f, 0.7f}), zorva::RGBColor(220, 200, 40), mode);
-    ship.AddMember({-0.4f, 0.45f, 0.0f})
-        .AddShape(Box({0.6f, 0.4f, 0.5f}), zorva::RGBColor(230, 230, 230), mode);
+    ship.AddMember({-0.4f, 0.45f, 0.0f}).AddShape(Box({0.6f, 0.4f, 0.5f}), zorva::RGBColor(230, 230, 230), mode);
 }
 
 QString WriteTexture(const QDir& folder) {
@@ -60,8 +55,7 @@ QString WriteTexture(const QDir& folder) {
     for (int row = 0; row < 8; ++row) {
         for (int column = 0; column < 8; ++column) {
             const bool light = (row + column) % 2 == 0;
-            painter.fillRect(column * 16, row * 16, 16, 16,
-                             light ? QColor(240, 220, 160) : QColor(150, 80, 40));
+            painter.fillRect(column * 16, row * 16, 16, 16, light ? QColor(240, 220, 160) : QColor(150, 80, 40));
         }
     }
     painter.setPen(QPen(Qt::black, 4));

@@ -5,11 +5,11 @@
 #include <QHostAddress>
 #include <QSocketNotifier>
 
+#include <fcntl.h>
+#include <unistd.h>
 #include <csignal>
 #include <cstdio>
-#include <fcntl.h>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -17,73 +17,73 @@ namespace {
 int signalPipe[2] = {-1, -1};
 
 void onTerminationSignal(int) {
-  const char byte = 1;
-  [[maybe_unused]] const auto written = ::write(signalPipe[1], &byte, 1);
+    const char byte = 1;
+    [[maybe_unused]] const auto written = ::write(signalPipe[1], &byte, 1);
 }
 
 void fail(const std::string& message) {
-  std::fprintf(stderr, "zorva-server: %s\n", message.c_str());
+    std::fprintf(stderr, "zorva-server: %s\n", message.c_str());
 }
 
 // Turns SIGINT and SIGTERM into an orderly quit of the event loop: the
 // handler only writes a byte that the loop then reads.
 bool installSignalHandlers() {
-  if (::pipe2(signalPipe, O_CLOEXEC | O_NONBLOCK) != 0) return false;
-  struct sigaction action {};
-  action.sa_handler = onTerminationSignal;
-  sigemptyset(&action.sa_mask);
-  action.sa_flags = SA_RESTART;
-  return ::sigaction(SIGINT, &action, nullptr) == 0 && ::sigaction(SIGTERM, &action, nullptr) == 0;
+    if (::pipe2(signalPipe, O_CLOEXEC | O_NONBLOCK) != 0) return false;
+    struct sigaction action {};
+    action.sa_handler = onTerminationSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    return ::sigaction(SIGINT, &action, nullptr) == 0 && ::sigaction(SIGTERM, &action, nullptr) == 0;
 }
 
 }  // namespace
 
 int main(int argc, char* argv[]) {
-  using namespace zorva::server;
-  // A client that vanishes while we write must not take the server along.
-  std::signal(SIGPIPE, SIG_IGN);
+    using namespace zorva::server;
+    // A client that vanishes while we write must not take the server along.
+    std::signal(SIGPIPE, SIG_IGN);
 
-  const std::vector<std::string> arguments(argv + 1, argv + argc);
-  const ParsedOptions parsed = parseServerOptions(arguments);
-  if (!parsed.options) {
-    fail(parsed.error);
-    return 2;
-  }
-  const ServerOptions& options = *parsed.options;
-  if (options.help) {
-    std::fputs(serverUsage().c_str(), stdout);
-    return 0;
-  }
-  QHostAddress address;
-  if (options.bind == "localhost") {
-    address = QHostAddress(QHostAddress::LocalHost);
-  } else if (!address.setAddress(QString::fromStdString(options.bind))) {
-    fail("--bind needs an IP address such as 127.0.0.1, not '" + options.bind + "'");
-    return 2;
-  }
-
-  QCoreApplication app(argc, argv);
-  TcpHost host(options, [](int code) { QCoreApplication::exit(code); });
-  std::string error;
-  const std::string where = address.toString().toStdString() + ":" + std::to_string(options.port);
-  if (!host.listen(address, options.port, error)) {
-    fail("cannot listen on " + where + ": " + error);
-    return 1;
-  }
-  if (!installSignalHandlers()) {
-    fail("cannot install signal handlers");
-    return 1;
-  }
-  QSocketNotifier signalNotifier(signalPipe[0], QSocketNotifier::Read);
-  QObject::connect(&signalNotifier, &QSocketNotifier::activated, &app, [] {
-    char byte;
-    while (::read(signalPipe[0], &byte, 1) > 0) {
+    const std::vector<std::string> arguments(argv + 1, argv + argc);
+    const ParsedOptions parsed = parseServerOptions(arguments);
+    if (!parsed.options) {
+        fail(parsed.error);
+        return 2;
     }
-    std::puts("stopping on a signal");
+    const ServerOptions& options = *parsed.options;
+    if (options.help) {
+        std::fputs(serverUsage().c_str(), stdout);
+        return 0;
+    }
+    QHostAddress address;
+    if (options.bind == "localhost") {
+        address = QHostAddress(QHostAddress::LocalHost);
+    } else if (!address.setAddress(QString::fromStdString(options.bind))) {
+        fail("--bind needs an IP address such as 127.0.0.1, not '" + options.bind + "'");
+        return 2;
+    }
+
+    QCoreApplication app(argc, argv);
+    TcpHost host(options, [](int code) { QCoreApplication::exit(code); });
+    std::string error;
+    const std::string where = address.toString().toStdString() + ":" + std::to_string(options.port);
+    if (!host.listen(address, options.port, error)) {
+        fail("cannot listen on " + where + ": " + error);
+        return 1;
+    }
+    if (!installSignalHandlers()) {
+        fail("cannot install signal handlers");
+        return 1;
+    }
+    QSocketNotifier signalNotifier(signalPipe[0], QSocketNotifier::Read);
+    QObject::connect(&signalNotifier, &QSocketNotifier::activated, &app, [] {
+        char byte;
+        while (::read(signalPipe[0], &byte, 1) > 0) {
+        }
+        std::puts("stopping on a signal");
+        std::fflush(stdout);
+        QCoreApplication::exit(0);
+    });
+    std::printf("listening on %s\n", where.c_str());
     std::fflush(stdout);
-    QCoreApplication::exit(0);
-  });
-  std::printf("listening on %s\n", where.c_str());
-  std::fflush(stdout);
-  return app.exec();
+    return app.exec();
 }

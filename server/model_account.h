@@ -14,32 +14,32 @@ namespace zorva::server {
 // one "$$newevent:"), or inside a question it asked during a step (no
 // report: the "$$continue:" after the step covers what it read there).
 enum class Reading {
-  Reported,
-  Covered,
-  // The model is inside a step and will read the line either inside a
-  // question or at its next pass: nobody can tell which, so the line waits
-  // until the model's next line says where the model is.
-  Held,
+    Reported,
+    Covered,
+    // The model is inside a step and will read the line either inside a
+    // question or at its next pass: nobody can tell which, so the line waits
+    // until the model's next line says where the model is.
+    Held,
 };
 
 // A line for a model and the time of the event that sent it.
 struct Outgoing {
-  enum class Kind {
-    // "$$from:": handed to the model's handlers, and its stamp becomes
-    // the model's clock.
-    Text,
-    // A question, "$$unknown:", "$$time:", "$$clients:": handed to the
-    // model's handlers at its own clock.
-    HandedOver,
-    // An answer to the model's own question: taken, not handled.
-    Answer,
-  };
-  std::string line;
-  double stamp;
-  Kind kind;
-  // What the model hands to its handlers may create events, so it counts
-  // until the model has accounted for it.
-  bool handedOver() const { return kind != Kind::Answer; }
+    enum class Kind {
+        // "$$from:": handed to the model's handlers, and its stamp becomes
+        // the model's clock.
+        Text,
+        // A question, "$$unknown:", "$$time:", "$$clients:": handed to the
+        // model's handlers at its own clock.
+        HandedOver,
+        // An answer to the model's own question: taken, not handled.
+        Answer,
+    };
+    std::string line;
+    double stamp;
+    Kind kind;
+    // What the model hands to its handlers may create events, so it counts
+    // until the model has accounted for it.
+    bool handedOver() const { return kind != Kind::Answer; }
 };
 
 // What the server knows of one model's time: whether it chooses its next
@@ -47,51 +47,51 @@ struct Outgoing {
 // sent and not yet accounted for. Every such line keeps the model's time
 // at its stamp, since handling it may create an event there.
 class ModelAccount {
- public:
-  explicit ModelAccount(double greetingTime);
+public:
+    explicit ModelAccount(double greetingTime);
 
-  double clock() const { return clock_; }
-  double request() const { return request_; }
-  bool waiting() const { return phase_ == Phase::Waiting; }
-  bool running() const { return phase_ == Phase::Running; }
-  Reading reading() const;
+    double clock() const { return clock_; }
+    double request() const { return request_; }
+    bool waiting() const { return phase_ == Phase::Waiting; }
+    bool running() const { return phase_ == Phase::Running; }
+    Reading reading() const;
 
-  // Lines from the model.
-  // "$$continue:": what it read inside questions is covered.
-  void ask(double time);
-  // "$$newevent:" answers the oldest line still to be reported; false when
-  // the model was not waiting, so its request did not change.
-  bool reportEvent(double time);
-  // "$$?": true when asked inside a step.
-  bool questionAsked();
-  void questionAnswered(bool insideStep);
+    // Lines from the model.
+    // "$$continue:": what it read inside questions is covered.
+    void ask(double time);
+    // "$$newevent:" answers the oldest line still to be reported; false when
+    // the model was not waiting, so its request did not change.
+    bool reportEvent(double time);
+    // "$$?": true when asked inside a step.
+    bool questionAsked();
+    void questionAnswered(bool insideStep);
 
-  // Decisions of the server.
-  void grant(double time);
-  // The server answered the request with "$$stop:": the model chooses again.
-  void stopped();
-  // A line sent now, read as reading() said.
-  void sent(const Outgoing& line);
-  void hold(Outgoing line);
-  // The lines held while the model ran its step, once it no longer does.
-  std::vector<Outgoing> takeHeld();
+    // Decisions of the server.
+    void grant(double time);
+    // The server answered the request with "$$stop:": the model chooses again.
+    void stopped();
+    // A line sent now, read as reading() said.
+    void sent(const Outgoing& line);
+    void hold(Outgoing line);
+    // The lines held while the model ran its step, once it no longer does.
+    std::vector<Outgoing> takeHeld();
 
-  // The earliest time this model may still act at.
-  double effectiveTime() const;
-  // Waiting, with nothing unaccounted for and no question open.
-  bool settled() const;
+    // The earliest time this model may still act at.
+    double effectiveTime() const;
+    // Waiting, with nothing unaccounted for and no question open.
+    bool settled() const;
 
- private:
-  enum class Phase { Choosing, Waiting, Running };
+private:
+    enum class Phase { Choosing, Waiting, Running };
 
-  Phase phase_ = Phase::Choosing;
-  double clock_;
-  double request_ = 0;
-  int questionsInStep_ = 0;
-  int questionsBetweenSteps_ = 0;
-  std::deque<double> unreported_;
-  double earliestCovered_ = std::numeric_limits<double>::infinity();
-  std::vector<Outgoing> held_;
+    Phase phase_ = Phase::Choosing;
+    double clock_;
+    double request_ = 0;
+    int questionsInStep_ = 0;
+    int questionsBetweenSteps_ = 0;
+    std::deque<double> unreported_;
+    double earliestCovered_ = std::numeric_limits<double>::infinity();
+    std::vector<Outgoing> held_;
 };
 
 }  // namespace zorva::server

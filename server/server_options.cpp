@@ -13,88 +13,85 @@ namespace {
 constexpr int kMaxModels = 1000;
 
 std::optional<long> parseWhole(std::string_view text) {
-  long value = 0;
-  const char* end = text.data() + text.size();
-  const auto result = std::from_chars(text.data(), end, value);
-  if (text.empty() || result.ec != std::errc() || result.ptr != end) return std::nullopt;
-  return value;
+    long value = 0;
+    const char* end = text.data() + text.size();
+    const auto result = std::from_chars(text.data(), end, value);
+    if (text.empty() || result.ec != std::errc() || result.ptr != end) return std::nullopt;
+    return value;
 }
 
 std::string applyOption(ServerOptions& options, const std::string& name, const std::string& value) {
-  if (name == "--port") {
-    const auto port = parseWhole(value);
-    if (!port || *port < 1 || *port > 65535)
-      return "--port needs a number from 1 to 65535, not '" + value + "'";
-    options.port = static_cast<std::uint16_t>(*port);
-  } else if (name == "--bind") {
-    if (value.empty()) return "--bind needs an address";
-    options.bind = value;
-  } else if (name == "--models") {
-    const auto models = parseWhole(value);
-    if (!models || *models < 1 || *models > kMaxModels)
-      return "--models needs a number from 1 to " + std::to_string(kMaxModels) + ", not '" +
-             value + "'";
-    options.models = static_cast<int>(*models);
-  } else if (name == "--registration-timeout") {
-    const auto seconds = parseWhole(value);
-    if (!seconds || *seconds < 1 || *seconds > 3600)
-      return "--registration-timeout needs a number of seconds from 1 to 3600, not '" + value + "'";
-    options.registrationTimeoutSeconds = static_cast<int>(*seconds);
-  } else if (name == "--until") {
-    const auto until = parseTime(value);
-    if (!until || *until < 0 || isNeverTime(*until) || value.find(',') != std::string::npos)
-      return "--until needs a time of 0 or more such as 100.00, not '" + value + "'";
-    options.until = until;
-  }
-  return {};
+    if (name == "--port") {
+        const auto port = parseWhole(value);
+        if (!port || *port < 1 || *port > 65535) return "--port needs a number from 1 to 65535, not '" + value + "'";
+        options.port = static_cast<std::uint16_t>(*port);
+    } else if (name == "--bind") {
+        if (value.empty()) return "--bind needs an address";
+        options.bind = value;
+    } else if (name == "--models") {
+        const auto models = parseWhole(value);
+        if (!models || *models < 1 || *models > kMaxModels)
+            return "--models needs a number from 1 to " + std::to_string(kMaxModels) + ", not '" + value + "'";
+        options.models = static_cast<int>(*models);
+    } else if (name == "--registration-timeout") {
+        const auto seconds = parseWhole(value);
+        if (!seconds || *seconds < 1 || *seconds > 3600)
+            return "--registration-timeout needs a number of seconds from 1 to 3600, not '" + value + "'";
+        options.registrationTimeoutSeconds = static_cast<int>(*seconds);
+    } else if (name == "--until") {
+        const auto until = parseTime(value);
+        if (!until || *until < 0 || isNeverTime(*until) || value.find(',') != std::string::npos)
+            return "--until needs a time of 0 or more such as 100.00, not '" + value + "'";
+        options.until = until;
+    }
+    return {};
 }
 
 }  // namespace
 
 ParsedOptions parseServerOptions(const std::vector<std::string>& arguments) {
-  ServerOptions options;
-  for (std::size_t i = 0; i < arguments.size(); ++i) {
-    std::string name = arguments[i];
-    if (name == "--help" || name == "-h") {
-      options.help = true;
-      continue;
+    ServerOptions options;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        std::string name = arguments[i];
+        if (name == "--help" || name == "-h") {
+            options.help = true;
+            continue;
+        }
+        if (name == "--verbose") {
+            options.verbose = true;
+            continue;
+        }
+        std::optional<std::string> value;
+        if (const auto equals = name.find('='); name.starts_with("--") && equals != std::string::npos) {
+            value = name.substr(equals + 1);
+            name.resize(equals);
+        }
+        if (name != "--port" && name != "--bind" && name != "--models" && name != "--until" &&
+            name != "--registration-timeout")
+            return {std::nullopt, "unknown option '" + arguments[i] + "' (see --help)"};
+        if (!value) {
+            if (i + 1 >= arguments.size()) return {std::nullopt, name + " needs a value"};
+            value = arguments[++i];
+        }
+        if (auto error = applyOption(options, name, *value); !error.empty()) return {std::nullopt, error};
     }
-    if (name == "--verbose") {
-      options.verbose = true;
-      continue;
-    }
-    std::optional<std::string> value;
-    if (const auto equals = name.find('='); name.starts_with("--") && equals != std::string::npos) {
-      value = name.substr(equals + 1);
-      name.resize(equals);
-    }
-    if (name != "--port" && name != "--bind" && name != "--models" && name != "--until" &&
-        name != "--registration-timeout")
-      return {std::nullopt, "unknown option '" + arguments[i] + "' (see --help)"};
-    if (!value) {
-      if (i + 1 >= arguments.size()) return {std::nullopt, name + " needs a value"};
-      value = arguments[++i];
-    }
-    if (auto error = applyOption(options, name, *value); !error.empty())
-      return {std::nullopt, error};
-  }
-  return {options, {}};
+    return {options, {}};
 }
 
 std::string serverUsage() {
-  return "usage: zorva-server [options]\n"
-         "Message and time server for Zorva models.\n"
-         "\n"
-         "  --port N        TCP port to listen on (default 52623)\n"
-         "  --bind ADDRESS  address to listen on (default 127.0.0.1)\n"
-         "  --models N      grant no time until N models have registered (default 2)\n"
-         "  --until T       end the run at time T and exit once every model has left;\n"
-         "                  the exit code is 1 if a model left before the end\n"
-         "  --registration-timeout S\n"
-         "                  close a connection that has not registered within S\n"
-         "                  seconds (default 10)\n"
-         "  --verbose       print every line received and sent\n"
-         "  --help          print this text\n";
+    return "usage: zorva-server [options]\n"
+           "Message and time server for Zorva models.\n"
+           "\n"
+           "  --port N        TCP port to listen on (default 52623)\n"
+           "  --bind ADDRESS  address to listen on (default 127.0.0.1)\n"
+           "  --models N      grant no time until N models have registered (default 2)\n"
+           "  --until T       end the run at time T and exit once every model has left;\n"
+           "                  the exit code is 1 if a model left before the end\n"
+           "  --registration-timeout S\n"
+           "                  close a connection that has not registered within S\n"
+           "                  seconds (default 10)\n"
+           "  --verbose       print every line received and sent\n"
+           "  --help          print this text\n";
 }
 
 }  // namespace zorva::server

@@ -17,38 +17,38 @@ namespace zorva::server {
 // Connects the time server to TCP: accepts connections, gives each a
 // session, and passes lines both ways.
 class TcpHost : public QObject, private ServerOutput, private SessionListener {
- public:
-  static constexpr std::size_t kMaxSessions = 256;
+public:
+    static constexpr std::size_t kMaxSessions = 256;
 
-  // onFinished gets the exit code: non-zero when a model left early.
-  TcpHost(const ServerOptions& options, std::function<void(int)> onFinished);
-  ~TcpHost() override;
+    // onFinished gets the exit code: non-zero when a model left early.
+    TcpHost(const ServerOptions& options, std::function<void(int)> onFinished);
+    ~TcpHost() override;
 
-  bool listen(const QHostAddress& address, quint16 port, std::string& error);
+    bool listen(const QHostAddress& address, quint16 port, std::string& error);
 
- private:
-  void acceptPending();
-  bool makeRoom();
-  void closeUnregistered(ClientId client);
+private:
+    void acceptPending();
+    bool makeRoom();
+    void closeUnregistered(ClientId client);
 
-  void deliver(ClientId client, const std::string& line) override;
-  void disconnect(ClientId client) override;
-  void report(const std::string& text) override;
-  void finished() override;
+    void deliver(ClientId client, const std::string& line) override;
+    void disconnect(ClientId client) override;
+    void report(const std::string& text) override;
+    void finished() override;
 
-  void lineReceived(ClientId client, const std::string& line) override;
-  void lineDropped(ClientId client, std::size_t limit) override;
-  void sessionEnded(ClientId client, const std::string& reason) override;
+    void lineReceived(ClientId client, const std::string& line) override;
+    void lineDropped(ClientId client, std::size_t limit) override;
+    void sessionEnded(ClientId client, const std::string& reason) override;
 
-  bool verbose_;
-  std::function<void(int)> onFinished_;
-  // A connection that has not registered by then is closed, so idle
-  // sockets cannot hold places that models need.
-  int registrationTimeoutMs_;
-  QTcpServer listener_;
-  TimeServer room_;
-  std::map<ClientId, TcpSession*> sessions_;
-  ClientId nextId_ = 1;
+    bool verbose_;
+    std::function<void(int)> onFinished_;
+    // A connection that has not registered by then is closed, so idle
+    // sockets cannot hold places that models need.
+    int registrationTimeoutMs_;
+    QTcpServer listener_;
+    TimeServer room_;
+    std::map<ClientId, TcpSession*> sessions_;
+    ClientId nextId_ = 1;
 };
 
 }  // namespace zorva::server

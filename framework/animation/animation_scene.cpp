@@ -4,7 +4,9 @@ namespace zorva {
 
 namespace {
 
-TVector3 Add(TVector3 a, TVector3 b) { return {a.X + b.X, a.Y + b.Y, a.Z + b.Z}; }
+TVector3 Add(TVector3 a, TVector3 b) {
+    return {a.X + b.X, a.Y + b.Y, a.Z + b.Z};
+}
 
 // Shading takes its colour from the mesh and depends on the mode, so both are
 // set before the mesh is prepared, not only when it is drawn.
@@ -14,8 +16,8 @@ void Prepare(TGMPRenderer& renderer, TMesh& mesh, TColor colour, TRenderMode mod
     renderer.PrepareMesh(mesh);
 }
 
-void PrepareGroupShapes(TGMPRenderer& renderer, std::list<TGroupShape>& shapes, TVector3 position,
-                        bool prepare, std::vector<TDrawEntry>& list) {
+void PrepareGroupShapes(TGMPRenderer& renderer, std::list<TGroupShape>& shapes, TVector3 position, bool prepare,
+                        std::vector<TDrawEntry>& list) {
     for (TGroupShape& shape : shapes) {
         if (prepare) {
             shape.Mesh.Position = position;
@@ -42,20 +44,26 @@ TGroupShape& TAnimationGroup::AddShape(const TMesh& mesh, TColor colour, TRender
     return shapes_.emplace_back(TGroupShape{mesh, colour, mode});
 }
 
-TGroupMember& TAnimationGroup::AddMember(TVector3 offset) { return members_.emplace_back(offset); }
+TGroupMember& TAnimationGroup::AddMember(TVector3 offset) {
+    return members_.emplace_back(offset);
+}
 
 void TAnimationGroup::SetPosition(TVector3 position) {
     position_ = position;
     changed_ = true;
 }
 
-void TAnimationGroup::SetVisible(bool visible) { visible_ = visible; }
+void TAnimationGroup::SetVisible(bool visible) {
+    visible_ = visible;
+}
 
 TAnimationShape& TAnimationScene::AddShape(const TMesh& mesh, TRenderMode mode) {
     return shapes_.emplace_back(TAnimationShape{mesh, mode, true});
 }
 
-TAnimationGroup& TAnimationScene::AddGroup(TVector3 position) { return groups_.emplace_back(position); }
+TAnimationGroup& TAnimationScene::AddGroup(TVector3 position) {
+    return groups_.emplace_back(position);
+}
 
 void TAnimationScene::Clear() {
     shapes_.clear();

@@ -35,7 +35,7 @@ struct TGroupShape {
 };
 
 class TGroupMember {
- public:
+public:
     explicit TGroupMember(TVector3 offset) : offset_(offset) {}
 
     TGroupShape& AddShape(const TMesh& mesh, TColor colour, TRenderMode mode);
@@ -44,7 +44,7 @@ class TGroupMember {
     bool Changed() const { return changed_; }
     void MarkChanged() { changed_ = true; }
 
- private:
+private:
     friend class TAnimationScene;
     TVector3 offset_;
     bool changed_ = true;
@@ -52,7 +52,7 @@ class TGroupMember {
 };
 
 class TAnimationGroup {
- public:
+public:
     explicit TAnimationGroup(TVector3 position) : position_(position) {}
 
     TGroupShape& AddShape(const TMesh& mesh, TColor colour, TRenderMode mode);
@@ -65,7 +65,7 @@ class TAnimationGroup {
     bool Changed() const { return changed_; }
     void MarkChanged() { changed_ = true; }
 
- private:
+private:
     friend class TAnimationScene;
     TVector3 position_;
     bool visible_ = true;
@@ -82,7 +82,7 @@ struct TDrawEntry {
 };
 
 class TAnimationScene {
- public:
+public:
     TAnimationShape& AddShape(const TMesh& mesh, TRenderMode mode);
     TAnimationGroup& AddGroup(TVector3 position);
     void Clear();
@@ -95,7 +95,7 @@ class TAnimationScene {
     // shapes first, then each visible group's own shapes and its members'.
     std::vector<TDrawEntry> BuildDrawList(TGMPRenderer& renderer, bool redraw_all);
 
- private:
+private:
     std::list<TAnimationShape> shapes_;
     std::list<TAnimationGroup> groups_;
 };

@@ -19,7 +19,7 @@
 namespace zorva {
 
 class TAnimationWindows {
- public:
+public:
     explicit TAnimationWindows(AnimationHost host);
     ~TAnimationWindows();
     TAnimationWindows(const TAnimationWindows&) = delete;
@@ -40,7 +40,7 @@ class TAnimationWindows {
     // Null until the Animation setting is first switched on.
     TZorvaAnimationForm* Form() { return form_.get(); }
 
- private:
+private:
     void Place();
 
     AnimationHost host_;

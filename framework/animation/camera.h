@@ -16,12 +16,12 @@ TVector3 Rotate(TVector3 v, float ax, float ay, float az, float s, float c);
 // Sine and cosine of the negated camera angles: turning the world by minus
 // the camera's angles puts the camera at rest, looking along -z.
 struct TCameraRotation {
-  std::array<float, 3> SinAngles{0.0f, 0.0f, 0.0f};
-  std::array<float, 3> CosAngles{1.0f, 1.0f, 1.0f};
+    std::array<float, 3> SinAngles{0.0f, 0.0f, 0.0f};
+    std::array<float, 3> CosAngles{1.0f, 1.0f, 1.0f};
 
-  void Update(const std::array<float, 3>& camera_angles);
-  // A world direction (or a point already relative to the camera) in camera space.
-  TVector3 ToCamera(TVector3 v) const;
+    void Update(const std::array<float, 3>& camera_angles);
+    // A world direction (or a point already relative to the camera) in camera space.
+    TVector3 ToCamera(TVector3 v) const;
 };
 
 TVector3 Subtract(TVector3 a, TVector3 b);

@@ -60,8 +60,8 @@ TCameraFile LoadCameraFile(const std::string& file_name) {
     errno = 0;
     std::ifstream in(file_name, std::ios::binary);
     if (!in) {
-        file.Message = "Cannot read camera positions from \"" + file_name + "\": " +
-                       (errno != 0 ? std::strerror(errno) : "open failed");
+        file.Message = "Cannot read camera positions from \"" + file_name +
+                       "\": " + (errno != 0 ? std::strerror(errno) : "open failed");
         return file;
     }
     ReadCameraLines(in, file);

@@ -23,8 +23,9 @@ QString NamelessLinesMessage(const QString& file_name, const std::vector<std::st
         }
     }
     if (numbers.isEmpty()) return {};
-    return QStringLiteral("Camera positions file \"%1\": line(s) %2 have no \":::\" and show as "
-                          "empty entries.")
+    return QStringLiteral(
+               "Camera positions file \"%1\": line(s) %2 have no \":::\" and show as "
+               "empty entries.")
         .arg(file_name, numbers.join(QStringLiteral(", ")));
 }
 
@@ -94,7 +95,9 @@ void TCameraForm::HandleSelectClick() {
     DeleteButton->setEnabled(true);
 }
 
-QString TCameraForm::GoSelectItem() { return SelectedName(); }
+QString TCameraForm::GoSelectItem() {
+    return SelectedName();
+}
 
 void TCameraForm::GoCloseCameraForm() {
     if (host_.ResumeSimulation) host_.ResumeSimulation();

@@ -19,7 +19,7 @@ namespace zorva {
 class TCameraForm : public QWidget {
     Q_OBJECT
 
- public:
+public:
     // file_name is opened relative to the current working folder.
     TCameraForm(AnimationHost& host, const QString& file_name, QWidget* parent = nullptr);
 
@@ -40,10 +40,10 @@ class TCameraForm : public QWidget {
     QPushButton* CloseButton = nullptr;
     QListWidget* SelectListBox = nullptr;
 
- protected:
+protected:
     void closeEvent(QCloseEvent* event) override;
 
- private:
+private:
     void BuildLayout();
     void GoCreateCameraForm(const QString& file_name);
     QString SelectedName() const;

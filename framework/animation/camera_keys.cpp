@@ -18,18 +18,34 @@ TCameraChange StepCamera(TCameraPose& pose, TCameraKey key, TCameraModifiers mod
     if (modifiers.Alt) {
         auto& a = pose.AnglesDegrees;
         switch (key) {
-            case TCameraKey::Left: a[1] += s; break;
-            case TCameraKey::Right: a[1] -= s; break;
-            case TCameraKey::Up: a[0] -= s; break;
-            case TCameraKey::Down: a[0] += s; break;
+            case TCameraKey::Left:
+                a[1] += s;
+                break;
+            case TCameraKey::Right:
+                a[1] -= s;
+                break;
+            case TCameraKey::Up:
+                a[0] -= s;
+                break;
+            case TCameraKey::Down:
+                a[0] += s;
+                break;
         }
         return TCameraChange::Angles;
     }
     switch (key) {
-        case TCameraKey::Left: p.X -= s; break;
-        case TCameraKey::Right: p.X += s; break;
-        case TCameraKey::Up: p.Z -= s; break;
-        case TCameraKey::Down: p.Z += s; break;
+        case TCameraKey::Left:
+            p.X -= s;
+            break;
+        case TCameraKey::Right:
+            p.X += s;
+            break;
+        case TCameraKey::Up:
+            p.Z -= s;
+            break;
+        case TCameraKey::Down:
+            p.Z += s;
+            break;
     }
     return TCameraChange::Position;
 }

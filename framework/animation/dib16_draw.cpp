@@ -4,14 +4,14 @@ namespace zorva {
 
 QImage SurfaceImage(TDIB16bit& surface) {
     if (surface.Pixels() == nullptr) return {};
-    return QImage(reinterpret_cast<uchar*>(surface.Pixels()), surface.Width(), surface.Height(),
-                  surface.Stride(), QImage::Format_RGB555);
+    return QImage(reinterpret_cast<uchar*>(surface.Pixels()), surface.Width(), surface.Height(), surface.Stride(),
+                  QImage::Format_RGB555);
 }
 
 QImage FrameImage(const TDIB16bit& surface) {
     if (surface.Pixels() == nullptr) return {};
-    const QImage shared(reinterpret_cast<const uchar*>(surface.Pixels()), surface.Width(),
-                        surface.Height(), surface.Stride(), QImage::Format_RGB555);
+    const QImage shared(reinterpret_cast<const uchar*>(surface.Pixels()), surface.Width(), surface.Height(),
+                        surface.Stride(), QImage::Format_RGB555);
     // The memory holds the bottom line first.
     return shared.mirrored(false, true);
 }

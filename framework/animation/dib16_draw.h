@@ -24,7 +24,7 @@ void Draw(const TDIB16bit& surface, QPainter& painter);
 // writes straight into the surface's memory, so that text and lines land on
 // the pixels the renderer draws on.
 class TSurfaceCanvas {
- public:
+public:
     explicit TSurfaceCanvas(TDIB16bit& surface);
     TSurfaceCanvas(const TSurfaceCanvas&) = delete;
     TSurfaceCanvas& operator=(const TSurfaceCanvas&) = delete;
@@ -32,7 +32,7 @@ class TSurfaceCanvas {
     // Inactive (drawing does nothing) on a surface without pixels.
     QPainter& Painter() { return painter_; }
 
- private:
+private:
     QImage image_;
     QPainter painter_;
 };

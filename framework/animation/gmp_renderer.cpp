@@ -13,7 +13,7 @@ namespace {
 constexpr float kNearestEdgeDepth = 0.01f;
 
 bool IsTextureMode(TRenderMode mode) {
-  return mode == TRenderMode::rmSolidTexture || mode == TRenderMode::rmShadedTexture;
+    return mode == TRenderMode::rmSolidTexture || mode == TRenderMode::rmShadedTexture;
 }
 
 // Where the corners of a face sit in the texture (row, column).
@@ -23,169 +23,169 @@ constexpr std::array<TTexCoord, 4> kQuadCorners{{{127, 0}, {127, 127}, {0, 127},
 }  // namespace
 
 TGMPRenderer::TGMPRenderer() {
-  CreateSurfaces(kInitialSize, kInitialSize);
-  UpdateCameraAngles();
-  SetLight({100.0f, 0.0f, -100.0f}, {0.0f, 0.0f, 0.0f});
+    CreateSurfaces(kInitialSize, kInitialSize);
+    UpdateCameraAngles();
+    SetLight({100.0f, 0.0f, -100.0f}, {0.0f, 0.0f, 0.0f});
 }
 
 void TGMPRenderer::SetBackColor(TColor colour) {
-  back_color_ = colour;
-  Paint();
+    back_color_ = colour;
+    Paint();
 }
 
 void TGMPRenderer::SetEnableBackgroundBitmap(bool enable) {
-  enable_background_ = enable;
-  Paint();
+    enable_background_ = enable;
+    Paint();
 }
 
 void TGMPRenderer::CreateSurfaces(std::int32_t width, std::int32_t height) {
-  view_width_ = width;
-  view_height_ = height;
-  center_x_ = width / 2;
-  center_y_ = height / 2;
-  surface_.Create(height, width);
-  background_.Create(height, width);
-  rows_.SetView(width, height);
+    view_width_ = width;
+    view_height_ = height;
+    center_x_ = width / 2;
+    center_y_ = height / 2;
+    surface_.Create(height, width);
+    background_.Create(height, width);
+    rows_.SetView(width, height);
 }
 
 std::int32_t TGMPRenderer::Resize(std::int32_t width, std::int32_t height) {
-  // The row tables and the depth buffer end at row 767.
-  CreateSurfaces(std::max(width, 0), std::clamp(height, 0, kMaxViewHeight));
-  Paint();
-  return view_height_;
+    // The row tables and the depth buffer end at row 767.
+    CreateSurfaces(std::max(width, 0), std::clamp(height, 0, kMaxViewHeight));
+    Paint();
+    return view_height_;
 }
 
 void TGMPRenderer::Paint() {
-  surface_.ClearPixels(ColorTo16(back_color_));
-  if (DrawBackgroundPicture) DrawBackgroundPicture(background_);
-  Flip();
+    surface_.ClearPixels(ColorTo16(back_color_));
+    if (DrawBackgroundPicture) DrawBackgroundPicture(background_);
+    Flip();
 }
 
 void TGMPRenderer::BeginFrame() {
-  surface_.ClearPixels(ColorTo16(back_color_));
-  surface_.ClearDepth();
-  if (enable_background_) CopyBackground();
-  if (BeforeFlip) BeforeFlip(surface_);
+    surface_.ClearPixels(ColorTo16(back_color_));
+    surface_.ClearDepth();
+    if (enable_background_) CopyBackground();
+    if (BeforeFlip) BeforeFlip(surface_);
 }
 
 void TGMPRenderer::CopyBackground() {
-  // Black pixels of the picture are transparent.
-  const std::int32_t height = std::min(surface_.Height(), background_.Height());
-  const std::int32_t width = std::min(surface_.Width(), background_.Width());
-  for (std::int32_t y = 0; y < height; ++y) {
-    for (std::int32_t x = 0; x < width; ++x) {
-      const std::uint16_t pixel = background_.GetPixel(x, y);
-      if (pixel != 0) surface_.SetPixel(x, y, pixel);
+    // Black pixels of the picture are transparent.
+    const std::int32_t height = std::min(surface_.Height(), background_.Height());
+    const std::int32_t width = std::min(surface_.Width(), background_.Width());
+    for (std::int32_t y = 0; y < height; ++y) {
+        for (std::int32_t x = 0; x < width; ++x) {
+            const std::uint16_t pixel = background_.GetPixel(x, y);
+            if (pixel != 0) surface_.SetPixel(x, y, pixel);
+        }
     }
-  }
 }
 
 void TGMPRenderer::Flip() {
-  if (OnFlip) OnFlip(surface_);
+    if (OnFlip) OnFlip(surface_);
 }
 
 TScreenPoint TGMPRenderer::Project(TVector3 p) const {
-  // Perspective: offsets from the view's centre shrink with the distance -z;
-  // x grows to the right and y upwards, as the surface's rows do.
-  const float column_offset = static_cast<float>(focal_length_) * p.X / p.Z;
-  const float row_offset = static_cast<float>(focal_length_) * p.Y / p.Z;
-  const std::int64_t column = static_cast<std::int64_t>(center_x_) - RoundEven(column_offset);
-  return {static_cast<std::int32_t>(std::clamp<std::int64_t>(column, -kScreenLimit, kScreenLimit)),
-          RoundEven(center_y_ - static_cast<double>(row_offset))};
+    // Perspective: offsets from the view's centre shrink with the distance -z;
+    // x grows to the right and y upwards, as the surface's rows do.
+    const float column_offset = static_cast<float>(focal_length_) * p.X / p.Z;
+    const float row_offset = static_cast<float>(focal_length_) * p.Y / p.Z;
+    const std::int64_t column = static_cast<std::int64_t>(center_x_) - RoundEven(column_offset);
+    return {static_cast<std::int32_t>(std::clamp<std::int64_t>(column, -kScreenLimit, kScreenLimit)),
+            RoundEven(center_y_ - static_cast<double>(row_offset))};
 }
 
 void TGMPRenderer::DrawLine3D(TVector3 p1, TVector3 p2) {
-  if (std::fabs(p1.Z) <= kNearestEdgeDepth || std::fabs(p2.Z) <= kNearestEdgeDepth) return;
-  if (IsTextureMode(RenderMode)) return;
-  if (RenderMode == TRenderMode::rmWireframe && DirectDraw) {
-    if (!DrawCanvasLine) return;
-    // The canvas counts y downwards; the offsets take their side from the
-    // sign of x and y alone.
-    const auto canvas_x = [this](TVector3 p) {
-      const double offset = std::fabs(static_cast<float>(focal_length_) * p.X / p.Z);
-      return RoundEven(p.X > 0.0f ? center_x_ + offset : center_x_ - offset);
-    };
-    const auto canvas_y = [this](TVector3 p) {
-      const double offset = std::fabs(static_cast<float>(focal_length_) * p.Y / p.Z);
-      return RoundEven(p.Y > 0.0f ? center_y_ - offset : center_y_ + offset);
-    };
-    DrawCanvasLine(surface_, {canvas_x(p1), canvas_y(p1), canvas_x(p2), canvas_y(p2), pen_color_});
-    return;
-  }
-  rows_.EdgeToRows(Project(p1), Project(p2), p1.Z, p2.Z, surface_, current_color16_,
-                   RenderMode == TRenderMode::rmWireframe);
+    if (std::fabs(p1.Z) <= kNearestEdgeDepth || std::fabs(p2.Z) <= kNearestEdgeDepth) return;
+    if (IsTextureMode(RenderMode)) return;
+    if (RenderMode == TRenderMode::rmWireframe && DirectDraw) {
+        if (!DrawCanvasLine) return;
+        // The canvas counts y downwards; the offsets take their side from the
+        // sign of x and y alone.
+        const auto canvas_x = [this](TVector3 p) {
+            const double offset = std::fabs(static_cast<float>(focal_length_) * p.X / p.Z);
+            return RoundEven(p.X > 0.0f ? center_x_ + offset : center_x_ - offset);
+        };
+        const auto canvas_y = [this](TVector3 p) {
+            const double offset = std::fabs(static_cast<float>(focal_length_) * p.Y / p.Z);
+            return RoundEven(p.Y > 0.0f ? center_y_ - offset : center_y_ + offset);
+        };
+        DrawCanvasLine(surface_, {canvas_x(p1), canvas_y(p1), canvas_x(p2), canvas_y(p2), pen_color_});
+        return;
+    }
+    rows_.EdgeToRows(Project(p1), Project(p2), p1.Z, p2.Z, surface_, current_color16_,
+                     RenderMode == TRenderMode::rmWireframe);
 }
 
 void TGMPRenderer::TexturedEdge(TVector3 a, TVector3 b, TTexCoord ta, TTexCoord tb) {
-  if (!IsTextureMode(RenderMode)) return;
-  rows_.TexturedEdge(Project(a), Project(b), ta, tb);
+    if (!IsTextureMode(RenderMode)) return;
+    rows_.TexturedEdge(Project(a), Project(b), ta, tb);
 }
 
 void TGMPRenderer::DrawFaceEdges(const TFace& face) {
-  const std::int32_t corners = CornerCount(face);
-  for (std::int32_t i = 0; i < corners; ++i) {
-    DrawLine3D(Corner(face, i), Corner(face, (i + 1) % corners));
-  }
+    const std::int32_t corners = CornerCount(face);
+    for (std::int32_t i = 0; i < corners; ++i) {
+        DrawLine3D(Corner(face, i), Corner(face, (i + 1) % corners));
+    }
 }
 
 void TGMPRenderer::DrawTexturedFace(const TFace& face) {
-  const std::int32_t corners = CornerCount(face);
-  const TTexCoord* texture_corners = corners == 4 ? kQuadCorners.data() : kTriangleCorners.data();
-  for (std::int32_t i = 0; i < corners; ++i) {
-    const std::int32_t next = (i + 1) % corners;
-    TexturedEdge(Corner(face, i), Corner(face, next), texture_corners[i], texture_corners[next]);
-  }
+    const std::int32_t corners = CornerCount(face);
+    const TTexCoord* texture_corners = corners == 4 ? kQuadCorners.data() : kTriangleCorners.data();
+    for (std::int32_t i = 0; i < corners; ++i) {
+        const std::int32_t next = (i + 1) % corners;
+        TexturedEdge(Corner(face, i), Corner(face, next), texture_corners[i], texture_corners[next]);
+    }
 }
 
 void TGMPRenderer::FillFace() {
-  rows_.FillRows(surface_, current_color16_, RenderMode != TRenderMode::rmWireframe);
+    rows_.FillRows(surface_, current_color16_, RenderMode != TRenderMode::rmWireframe);
 }
 
 void TGMPRenderer::RenderMesh(TMesh& mesh, bool prepared) {
-  const std::int32_t faces = UsedFaceCount(mesh);
-  if (RenderMode == TRenderMode::rmWireframe) {
-    if (!prepared) {
-      TranslateMesh(mesh);
-      TransformMesh(mesh);
+    const std::int32_t faces = UsedFaceCount(mesh);
+    if (RenderMode == TRenderMode::rmWireframe) {
+        if (!prepared) {
+            TranslateMesh(mesh);
+            TransformMesh(mesh);
+        }
+        pen_color_ = mesh.Color;
+        for (std::int32_t i = 0; i < faces; ++i) {
+            if (!DirectDraw) {
+                current_color16_ = mesh.Color16;
+                rows_.ResetRows();
+            }
+            DrawFaceEdges(mesh.ViewFaces[i]);
+            if (!DirectDraw) FillFace();
+        }
+        return;
     }
-    pen_color_ = mesh.Color;
-    for (std::int32_t i = 0; i < faces; ++i) {
-      if (!DirectDraw) {
-        current_color16_ = mesh.Color16;
-        rows_.ResetRows();
-      }
-      DrawFaceEdges(mesh.ViewFaces[i]);
-      if (!DirectDraw) FillFace();
-    }
-    return;
-  }
 
-  if (!prepared) {
-    TranslateMesh(mesh);
-    TransformMesh(mesh);
-    ShadeFaces(mesh);
-  }
-  if (RenderMode == TRenderMode::rmSolid) {
-    current_color16_ = mesh.Color16;
-  } else {
-    // Farthest first: later faces cover earlier ones.
-    DepthSort(mesh);
-  }
-  for (std::int32_t i = 0; i < faces; ++i) {
-    const TFace& face = mesh.ViewFaces[i];
-    if (face.Visible == 0) continue;
-    if (RenderMode == TRenderMode::rmShadedTexture) current_shade_ = face.Shade;
-    if (RenderMode == TRenderMode::rmSolidShade) current_color16_ = face.Color16;
-    rows_.ResetRows();
-    if (IsTextureMode(RenderMode)) {
-      DrawTexturedFace(face);
-      const bool shaded = RenderMode == TRenderMode::rmShadedTexture;
-      rows_.FillTexture(surface_, Texture, shaded ? &shade_table_ : nullptr, current_shade_);
-    } else {
-      DrawFaceEdges(face);
-      FillFace();
+    if (!prepared) {
+        TranslateMesh(mesh);
+        TransformMesh(mesh);
+        ShadeFaces(mesh);
     }
-  }
+    if (RenderMode == TRenderMode::rmSolid) {
+        current_color16_ = mesh.Color16;
+    } else {
+        // Farthest first: later faces cover earlier ones.
+        DepthSort(mesh);
+    }
+    for (std::int32_t i = 0; i < faces; ++i) {
+        const TFace& face = mesh.ViewFaces[i];
+        if (face.Visible == 0) continue;
+        if (RenderMode == TRenderMode::rmShadedTexture) current_shade_ = face.Shade;
+        if (RenderMode == TRenderMode::rmSolidShade) current_color16_ = face.Color16;
+        rows_.ResetRows();
+        if (IsTextureMode(RenderMode)) {
+            DrawTexturedFace(face);
+            const bool shaded = RenderMode == TRenderMode::rmShadedTexture;
+            rows_.FillTexture(surface_, Texture, shaded ? &shade_table_ : nullptr, current_shade_);
+        } else {
+            DrawFaceEdges(face);
+            FillFace();
+        }
+    }
 }
 
 }  // namespace zorva

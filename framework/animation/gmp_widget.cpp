@@ -38,8 +38,7 @@ TGMP::TGMP(QWidget* parent) : QWidget(parent) {
         if (background_bitmap_.isNull()) return;
         TSurfaceCanvas canvas(background);
         if (!canvas.Painter().isActive()) return;
-        canvas.Painter().drawImage(QRect(0, 0, background.Width(), background.Height()),
-                                   background_bitmap_);
+        canvas.Painter().drawImage(QRect(0, 0, background.Width(), background.Height()), background_bitmap_);
     };
     renderer_.DrawCanvasLine = [](TDIB16bit& surface, const TCanvasLine& line) {
         TSurfaceCanvas canvas(surface);

@@ -18,7 +18,7 @@ namespace zorva {
 class TGMP : public QWidget {
     Q_OBJECT
 
- public:
+public:
     explicit TGMP(QWidget* parent = nullptr);
 
     float LightStrength() const { return renderer_.LightStrength; }
@@ -52,11 +52,11 @@ class TGMP : public QWidget {
     // The frame shown by the last Flip, top line first.
     const QImage& ShownFrame() const { return shown_frame_; }
 
- protected:
+protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
- private:
+private:
     TGMPRenderer renderer_;
     QImage background_bitmap_;
     QImage shown_frame_;

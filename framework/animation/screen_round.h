@@ -15,12 +15,12 @@ inline constexpr std::int32_t kScreenLimit = 1 << 28;
 // NaN gives 0, so a point projected from next to the camera plane cannot
 // overflow the integer coordinates.
 inline std::int32_t RoundEven(double value) {
-  if (std::isnan(value)) return 0;
-  value = std::fmin(std::fmax(value, -kScreenLimit), kScreenLimit);
-  double whole = std::floor(value);
-  const double fraction = value - whole;
-  if (fraction > 0.5 || (fraction == 0.5 && std::fmod(whole, 2.0) != 0.0)) whole += 1.0;
-  return static_cast<std::int32_t>(whole);
+    if (std::isnan(value)) return 0;
+    value = std::fmin(std::fmax(value, -kScreenLimit), kScreenLimit);
+    double whole = std::floor(value);
+    const double fraction = value - whole;
+    if (fraction > 0.5 || (fraction == 0.5 && std::fmod(whole, 2.0) != 0.0)) whole += 1.0;
+    return static_cast<std::int32_t>(whole);
 }
 
 }  // namespace zorva

@@ -22,17 +22,17 @@ std::uint16_t ColorTo16(TColor colour);
 TColor LightenColor(TColor colour, float level);
 
 class TShadeTable {
- public:
-  TShadeTable();
+public:
+    TShadeTable();
 
-  // The 5-bit channel value c at a shade level; levels outside 0..31 count
-  // as the nearest one, so a stray face level cannot index past the table.
-  std::int32_t At(std::int32_t c, std::int32_t level) const {
-    return table_[c][std::clamp(level, 0, kShadeLevels - 1)];
-  }
+    // The 5-bit channel value c at a shade level; levels outside 0..31 count
+    // as the nearest one, so a stray face level cannot index past the table.
+    std::int32_t At(std::int32_t c, std::int32_t level) const {
+        return table_[c][std::clamp(level, 0, kShadeLevels - 1)];
+    }
 
- private:
-  std::array<std::array<std::int32_t, kShadeLevels>, kShadeLevels> table_{};
+private:
+    std::array<std::array<std::int32_t, kShadeLevels>, kShadeLevels> table_{};
 };
 
 // Every channel of a 5-5-5 texel looked up at the shade level.

@@ -23,11 +23,16 @@ constexpr float kDegreesPerRadian = 180.0f / std::numbers::pi_v<float>;
 
 std::optional<TCameraKey> CameraKeyOf(int key) {
     switch (key) {
-        case Qt::Key_Left: return TCameraKey::Left;
-        case Qt::Key_Up: return TCameraKey::Up;
-        case Qt::Key_Right: return TCameraKey::Right;
-        case Qt::Key_Down: return TCameraKey::Down;
-        default: return std::nullopt;
+        case Qt::Key_Left:
+            return TCameraKey::Left;
+        case Qt::Key_Up:
+            return TCameraKey::Up;
+        case Qt::Key_Right:
+            return TCameraKey::Right;
+        case Qt::Key_Down:
+            return TCameraKey::Down;
+        default:
+            return std::nullopt;
     }
 }
 
@@ -47,8 +52,8 @@ QFrame* Bevel(QWidget* parent) {
 
 }  // namespace
 
-TZorvaAnimationForm::TZorvaAnimationForm(TAnimationScene& scene, TAnimationState& state,
-                                         AnimationHost& host, QWidget* parent)
+TZorvaAnimationForm::TZorvaAnimationForm(TAnimationScene& scene, TAnimationState& state, AnimationHost& host,
+                                         QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
       scene_(scene),
       state_(state),
@@ -144,7 +149,9 @@ void TZorvaAnimationForm::SetCameraPosition(float x, float y, float z) {
     redraw_all_ = true;
 }
 
-TVector3 TZorvaAnimationForm::GetCameraPosition() const { return GMPArea->Renderer().CameraPosition; }
+TVector3 TZorvaAnimationForm::GetCameraPosition() const {
+    return GMPArea->Renderer().CameraPosition;
+}
 
 void TZorvaAnimationForm::SetCameraAngles(float a, float b, float c) {
     TGMPRenderer& renderer = GMPArea->Renderer();
@@ -155,8 +162,7 @@ void TZorvaAnimationForm::SetCameraAngles(float a, float b, float c) {
 
 std::array<float, 3> TZorvaAnimationForm::GetCameraAngles() const {
     const auto& radians = GMPArea->Renderer().CameraAngles;
-    return {radians[0] * kDegreesPerRadian, radians[1] * kDegreesPerRadian,
-            radians[2] * kDegreesPerRadian};
+    return {radians[0] * kDegreesPerRadian, radians[1] * kDegreesPerRadian, radians[2] * kDegreesPerRadian};
 }
 
 void TZorvaAnimationForm::ProcessPendingEvents() {
@@ -252,8 +258,8 @@ void TZorvaAnimationForm::closeEvent(QCloseEvent* event) {
 
 TCameraForm* TZorvaAnimationForm::OpenCameraForm() {
     if (host_.InterruptSimulation) host_.InterruptSimulation();
-    const QString file_name = QString::fromStdString(
-        CameraFileName(QCoreApplication::applicationFilePath().toStdString()));
+    const QString file_name =
+        QString::fromStdString(CameraFileName(QCoreApplication::applicationFilePath().toStdString()));
     auto* form = new TCameraForm(host_, file_name);
     form->setAttribute(Qt::WA_DeleteOnClose);
     form->show();

@@ -23,12 +23,11 @@ class TCameraForm;
 class TZorvaAnimationForm : public QWidget {
     Q_OBJECT
 
- public:
+public:
     static constexpr float kCameraStep = 0.2f;
 
     // The scene, the state and the host outlive the window.
-    TZorvaAnimationForm(TAnimationScene& scene, TAnimationState& state, AnimationHost& host,
-                        QWidget* parent = nullptr);
+    TZorvaAnimationForm(TAnimationScene& scene, TAnimationState& state, AnimationHost& host, QWidget* parent = nullptr);
 
     // Draws a whole frame: prepares what changed, the caption, every mesh.
     void Refresh();
@@ -54,7 +53,7 @@ class TZorvaAnimationForm : public QWidget {
     QToolButton* CameraSpeedButton = nullptr;
     TGMP* GMPArea = nullptr;
 
- protected:
+protected:
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
@@ -62,7 +61,7 @@ class TZorvaAnimationForm : public QWidget {
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
- private:
+private:
     void BuildLayout();
     void CheckPosition(int position);
     void GoShowData(QPainter& canvas);

@@ -28,7 +28,7 @@ struct FreeBlock {
 class SegmentPool {
 public:
     static constexpr std::size_t kStep = 64;
-    static constexpr std::size_t kClasses = 8192 / kStep;      // blocks up to 8 KiB are recycled
+    static constexpr std::size_t kClasses = 8192 / kStep;     // blocks up to 8 KiB are recycled
     static constexpr std::size_t kMaxCachedBytes = 8u << 20;  // never hoard more than this
 
     void* Allocate(std::size_t bytes) {
@@ -111,8 +111,12 @@ private:
 SegmentPool segmentPool;
 NoticePool noticePool;
 
-SegmentPool& Segments() { return segmentPool; }
-NoticePool& Notices() { return noticePool; }
+SegmentPool& Segments() {
+    return segmentPool;
+}
+NoticePool& Notices() {
+    return noticePool;
+}
 
 std::uint32_t LengthOf(const void* block) {
     std::uint32_t n = 0;
@@ -139,8 +143,10 @@ void* AllocateSegmentBlock(std::size_t length) {
 
 void ReleaseSegmentBlock(void* block) {
     if (!block) return;
-    if (kPooling) Segments().Release(block, sizeof(std::uint32_t) + LengthOf(block));
-    else std::free(block);
+    if (kPooling)
+        Segments().Release(block, sizeof(std::uint32_t) + LengthOf(block));
+    else
+        std::free(block);
 }
 
 void* AllocateNoticeBlock(std::size_t size) {
@@ -151,8 +157,10 @@ void* AllocateNoticeBlock(std::size_t size) {
 
 void ReleaseNoticeBlock(void* block) {
     if (!block) return;
-    if (kPooling) Notices().Release(block);
-    else std::free(block);
+    if (kPooling)
+        Notices().Release(block);
+    else
+        std::free(block);
 }
 
 void FlushBlockPools() {

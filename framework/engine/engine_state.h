@@ -41,7 +41,9 @@ struct Engine {
 // function serves static initialisers of other files that run earlier.
 Engine* TheEngineInstance();
 extern Engine* const theEngine;
-inline Engine& TheEngine() { return theEngine ? *theEngine : *TheEngineInstance(); }
+inline Engine& TheEngine() {
+    return theEngine ? *theEngine : *TheEngineInstance();
+}
 
 // Internal scheduling operations shared by the element methods and the primitives.
 void ScheduleOnTime(ZorvaProcessElement* element, double t);

@@ -24,17 +24,25 @@ MessageHandler& WarningHandler() {
 }  // namespace
 
 void FatalError(const std::string& text) {
-    if (FatalHandler()) FatalHandler()(text);
-    else PrintToStderr(text);
+    if (FatalHandler())
+        FatalHandler()(text);
+    else
+        PrintToStderr(text);
     std::exit(kFatalExitCode);
 }
 
 void ShowWarning(const std::string& text) {
-    if (WarningHandler()) WarningHandler()(text);
-    else PrintToStderr(text);
+    if (WarningHandler())
+        WarningHandler()(text);
+    else
+        PrintToStderr(text);
 }
 
-void SetFatalErrorHandler(MessageHandler handler) { FatalHandler() = std::move(handler); }
-void SetWarningHandler(MessageHandler handler) { WarningHandler() = std::move(handler); }
+void SetFatalErrorHandler(MessageHandler handler) {
+    FatalHandler() = std::move(handler);
+}
+void SetWarningHandler(MessageHandler handler) {
+    WarningHandler() = std::move(handler);
+}
 
 }  // namespace zorva

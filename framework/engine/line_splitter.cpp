@@ -50,7 +50,9 @@ std::optional<std::string> LineSplitter::takeLine() {
     return line;
 }
 
-std::size_t LineSplitter::takeDroppedCount() { return std::exchange(dropped_, 0); }
+std::size_t LineSplitter::takeDroppedCount() {
+    return std::exchange(dropped_, 0);
+}
 
 std::optional<std::string> LineSplitter::takeRest() {
     const bool wasDiscarding = std::exchange(discarding_, false);

@@ -13,7 +13,7 @@ namespace zorva {
 // the cap is dropped whole, so one bad sender costs bounded memory and the
 // stream stays in step at the next line end.
 class LineSplitter {
-  public:
+public:
     static constexpr std::size_t kDefaultMaxLine = 64 * 1024;
 
     explicit LineSplitter(std::size_t maxLine = kDefaultMaxLine);
@@ -31,7 +31,7 @@ class LineSplitter {
 
     std::size_t maxLine() const { return maxLine_; }
 
-  private:
+private:
     void endLine();
 
     std::size_t maxLine_;

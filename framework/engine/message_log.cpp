@@ -25,9 +25,15 @@ MessageLog& TheLog() {
     return log;
 }
 
-std::string LogPath() { return TheLog().name + ".log"; }
-std::string TemporaryPath() { return TheLog().name + ".lg2"; }
-std::string Clock() { return FormatFixed(SimTime(), 2); }
+std::string LogPath() {
+    return TheLog().name + ".log";
+}
+std::string TemporaryPath() {
+    return TheLog().name + ".lg2";
+}
+std::string Clock() {
+    return FormatFixed(SimTime(), 2);
+}
 
 // A log that can no longer be written must not stop the run, nor complain at
 // every line: it says so once and switches itself off.
@@ -70,7 +76,9 @@ bool Shorten() {
 
 }  // namespace
 
-void SetMessageLogName(const std::string& name) { TheLog().name = name; }
+void SetMessageLogName(const std::string& name) {
+    TheLog().name = name;
+}
 
 void StartMessageLog() {
     MessageLog& log = TheLog();
@@ -94,7 +102,9 @@ void StopMessageLog() {
     ++log.lineCount;
 }
 
-bool MessageLogOn() { return TheLog().on; }
+bool MessageLogOn() {
+    return TheLog().on;
+}
 
 void LogMessage(const std::string& text, const std::string& suffix) {
     MessageLog& log = TheLog();
@@ -104,6 +114,8 @@ void LogMessage(const std::string& text, const std::string& suffix) {
     if (!Append(Clock() + suffix + text)) GiveUp("cannot be written");
 }
 
-void ResetMessageLog() { TheLog() = MessageLog(); }
+void ResetMessageLog() {
+    TheLog() = MessageLog();
+}
 
 }  // namespace zorva

@@ -15,8 +15,7 @@ ZorvaProcessElement::ZorvaProcessElement(std::string name, double arrivalTime)
 
 ZorvaProcessElement::~ZorvaProcessElement() {
     Engine& e = TheEngine();
-    if (e.status.CurrentElement == this)
-        FatalError("Error(Destroy): " + Name + " is destroyed while its process runs");
+    if (e.status.CurrentElement == this) FatalError("Error(Destroy): " + Name + " is destroyed while its process runs");
     if (notice_) {
         EventNotice* notice = notice_;
         e.set.Unlink(notice);
@@ -42,8 +41,10 @@ void ZorvaProcessElement::ScheduleProcess(double Time) {
         e.PendingStack = StackSegment();
         ResumePoint = ResumePointKind::ProcessEntry;
     }
-    if (e.status.SimTime > Time) ScheduleOnState(this, false);
-    else ScheduleOnTime(this, Time);
+    if (e.status.SimTime > Time)
+        ScheduleOnState(this, false);
+    else
+        ScheduleOnTime(this, Time);
 }
 
 void ZorvaProcessElement::RemoveProcess(bool ToData) {
@@ -69,9 +70,13 @@ void ZorvaProcessElement::TakeOutKeepingProcess(std::uint8_t newStatus) {
     ReportNewEvent();
 }
 
-void ZorvaProcessElement::InterruptProcess() { TakeOutKeepingProcess(esInterrupted); }
+void ZorvaProcessElement::InterruptProcess() {
+    TakeOutKeepingProcess(esInterrupted);
+}
 
-void ZorvaProcessElement::CancelProcess() { TakeOutKeepingProcess(esPassive); }
+void ZorvaProcessElement::CancelProcess() {
+    TakeOutKeepingProcess(esPassive);
+}
 
 void ZorvaProcessElement::CancelResume() {
     SavedStack = StackSegment();

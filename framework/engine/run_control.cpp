@@ -8,14 +8,28 @@
 
 namespace zorva {
 
-TZorvaStatus& ZorvaStatus() { return TheEngine().status; }
-double SimTime() { return TheEngine().status.SimTime; }
-ZorvaProcessElement* CurrentElement() { return TheEngine().status.CurrentElement; }
-std::uint8_t RunState() { return TheEngine().status.RunState; }
-bool StepMode() { return TheEngine().StepMode; }
-std::string ClockText() { return FormatFixedRight(SimTime(), 10); }
+TZorvaStatus& ZorvaStatus() {
+    return TheEngine().status;
+}
+double SimTime() {
+    return TheEngine().status.SimTime;
+}
+ZorvaProcessElement* CurrentElement() {
+    return TheEngine().status.CurrentElement;
+}
+std::uint8_t RunState() {
+    return TheEngine().status.RunState;
+}
+bool StepMode() {
+    return TheEngine().StepMode;
+}
+std::string ClockText() {
+    return FormatFixedRight(SimTime(), 10);
+}
 
-void InterruptRun() { TheEngine().status.RunState = rsInterrupted; }
+void InterruptRun() {
+    TheEngine().status.RunState = rsInterrupted;
+}
 
 void ResumeRun() {
     Engine& e = TheEngine();
@@ -43,22 +57,40 @@ void LeaveStepMode() {
     }
 }
 
-void StepOnce() { TheEngine().status.Proceed = true; }
+void StepOnce() {
+    TheEngine().status.Proceed = true;
+}
 
 void RequestKeyBreak(char key) {
     if (key == ' ') TheEngine().KeyBreak = SimTime();
 }
 
-void SetBreakTime(double t) { TheEngine().BreakTime = t; }
-double BreakTime() { return TheEngine().BreakTime; }
-void SetStopTime(double t) { TheEngine().StopTime = t; }
-double StopTime() { return TheEngine().StopTime; }
+void SetBreakTime(double t) {
+    TheEngine().BreakTime = t;
+}
+double BreakTime() {
+    return TheEngine().BreakTime;
+}
+void SetStopTime(double t) {
+    TheEngine().StopTime = t;
+}
+double StopTime() {
+    return TheEngine().StopTime;
+}
 
-std::string TakeStatusText() { return std::exchange(TheEngine().status.StatusText, std::string()); }
+std::string TakeStatusText() {
+    return std::exchange(TheEngine().status.StatusText, std::string());
+}
 
-void SetDisplayCallback(std::function<void()> callback) { TheEngine().DisplayCallback = std::move(callback); }
-void SetEventProcessor(std::function<void()> processEvents) { TheEngine().processEvents = std::move(processEvents); }
-void SetServerLink(ServerLink* link) { TheEngine().link = link; }
+void SetDisplayCallback(std::function<void()> callback) {
+    TheEngine().DisplayCallback = std::move(callback);
+}
+void SetEventProcessor(std::function<void()> processEvents) {
+    TheEngine().processEvents = std::move(processEvents);
+}
+void SetServerLink(ServerLink* link) {
+    TheEngine().link = link;
+}
 
 void ProcessPendingEvents() {
     Engine& e = TheEngine();

@@ -215,7 +215,9 @@ EventNotice* ChooseWithPermission() {
     zorva_call_on_region(e.context.stackBase, reinterpret_cast<void*>(e.context.rbp), &ProcessEntry, element);
 }
 
-[[noreturn]] void SchedulerPass(void*) { ResumeChosen(ChooseWithPermission()); }
+[[noreturn]] void SchedulerPass(void*) {
+    ResumeChosen(ChooseWithPermission());
+}
 
 // Runs below the suspended process's segment, which is already saved in block.
 [[noreturn]] void OnSuspend(void* request, void* block) {
@@ -257,7 +259,8 @@ EventNotice* ChooseWithPermission() {
 
 void Suspend(const char* operation, SuspendKind kind, double delta) {
     Engine& e = TheEngine();
-    if (!e.status.CurrentElement) [[unlikely]] NoCurrentElement(operation);
+    if (!e.status.CurrentElement) [[unlikely]]
+        NoCurrentElement(operation);
     SuspendRequest request{kind, delta};
     zorva_suspend(&request, &OnSuspend, e.context.stackBase);
 }
@@ -283,13 +286,18 @@ void RunSimulation() {
 }
 
 void HoldProcess(double Delta) {
-    if (TheEngine().status.CurrentElement && !(Delta >= 0.0)) [[unlikely]] BadHoldDuration(Delta);
+    if (TheEngine().status.CurrentElement && !(Delta >= 0.0)) [[unlikely]]
+        BadHoldDuration(Delta);
     Suspend("Hold", SuspendKind::Hold, Delta);
 }
 
-void StandByProcess() { Suspend("StandBy", SuspendKind::StandBy, 0.0); }
+void StandByProcess() {
+    Suspend("StandBy", SuspendKind::StandBy, 0.0);
+}
 
-void PassivateProcess() { Suspend("Passivate", SuspendKind::Passivate, 0.0); }
+void PassivateProcess() {
+    Suspend("Passivate", SuspendKind::Passivate, 0.0);
+}
 
 void FinishProcess() {
     Engine& e = TheEngine();
@@ -306,7 +314,9 @@ void FinishAndDestroyProcess() {
     EnterScheduler();
 }
 
-void ServerGrantedTime(double) { TheEngine().ServerAnswered = true; }
+void ServerGrantedTime(double) {
+    TheEngine().ServerAnswered = true;
+}
 
 void ServerStoppedAt(double t) {
     Engine& e = TheEngine();
@@ -328,7 +338,9 @@ void ClockFromServer(double t) {
     st.SimTime = std::max(st.SimTime, std::min(t, e.set.FirstTimed()->Time));
 }
 
-void NotifyDisplay() { CallDisplay(); }
+void NotifyDisplay() {
+    CallDisplay();
+}
 
 void DeliverIncoming() {
     Engine& e = TheEngine();

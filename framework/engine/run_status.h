@@ -25,9 +25,9 @@ public:
     ZorvaProcessElement* CurrentElement = nullptr;
     std::string ServerAddress;  // empty: the model runs unconnected
     double SimTime = 0.0;
-    std::string StatusText;       // connection status waiting for the trace
-    std::string IncomingMessage;  // last incoming text waiting for the model's handler
-    bool Switching = false;       // true while DisplayCallback is told of a resumption
+    std::string StatusText;                      // connection status waiting for the trace
+    std::string IncomingMessage;                 // last incoming text waiting for the model's handler
+    bool Switching = false;                      // true while DisplayCallback is told of a resumption
     std::unique_ptr<TQuestion> PendingQuestion;  // last incoming question waiting for the model's handler
 };
 

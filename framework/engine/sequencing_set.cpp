@@ -6,9 +6,13 @@
 
 namespace zorva {
 
-SequencingSet::SequencingSet(bool indexLongLists) : indexLongLists_(indexLongLists) { StateList.OnStateList = 1; }
+SequencingSet::SequencingSet(bool indexLongLists) : indexLongLists_(indexLongLists) {
+    StateList.OnStateList = 1;
+}
 
-SequencingSet::~SequencingSet() { Clear(); }
+SequencingSet::~SequencingSet() {
+    Clear();
+}
 
 void SequencingSet::LinkBefore(EventNotice* notice, EventNotice* position) {
     notice->Next = position;
@@ -28,8 +32,7 @@ EventNotice* SequencingSet::NewNotice(ZorvaProcessElement* element, double time,
     return notice;
 }
 
-EventNotice* SequencingSet::InsertTimed(ZorvaProcessElement* element, double t, double simTime,
-                                        StackSegment segment) {
+EventNotice* SequencingSet::InsertTimed(ZorvaProcessElement* element, double t, double simTime, StackSegment segment) {
     EventNotice* notice = NewNotice(element, t, 0, std::move(segment));
     ++timedCount_;
     // A time before the insertion point's goes right before it; only then

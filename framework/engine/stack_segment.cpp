@@ -18,10 +18,11 @@ const unsigned char* StackSegment::Bytes() const {
     return block_ ? static_cast<const unsigned char*>(block_) + sizeof(std::uint32_t) : nullptr;
 }
 
-
 }  // namespace zorva
 
-extern "C" void* zorva_allocate_segment(std::size_t length) { return zorva::AllocateSegmentBlock(length); }
+extern "C" void* zorva_allocate_segment(std::size_t length) {
+    return zorva::AllocateSegmentBlock(length);
+}
 
 extern "C" void zorva_segment_restored(void* block, void* destination) {
     std::uint32_t n = 0;

@@ -29,7 +29,11 @@ public:
     ~StackSegment() { Free(); }
 
     // Takes ownership of a block made by zorva_allocate_segment.
-    static StackSegment Adopt(void* block) { StackSegment s; s.block_ = block; return s; }
+    static StackSegment Adopt(void* block) {
+        StackSegment s;
+        s.block_ = block;
+        return s;
+    }
 
     // Gives up ownership, for the switch that copies the block back and frees it.
     void* Release() { return std::exchange(block_, nullptr); }

@@ -9,7 +9,9 @@
 namespace zorva {
 
 TimeListIndex::TimeListIndex() = default;
-TimeListIndex::~TimeListIndex() { Clear(); }
+TimeListIndex::~TimeListIndex() {
+    Clear();
+}
 
 std::size_t TimeListIndex::BlockFor(double t, bool upperBound) const {
     const auto found = upperBound ? std::upper_bound(lastTimes_.begin(), lastTimes_.end(), t)

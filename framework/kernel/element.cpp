@@ -10,7 +10,9 @@
 namespace zorva {
 namespace {
 
-void ShowElementCount() { ShowStatusBarText(1, "Elements: " + std::to_string(Elements().Length)); }
+void ShowElementCount() {
+    ShowStatusBarText(1, "Elements: " + std::to_string(Elements().Length));
+}
 
 ZorvaProcessElement* RunningElement(const char* operation) {
     ZorvaProcessElement* current = CurrentElement();
@@ -26,14 +28,22 @@ void TraceCurrent(const ZorvaProcessElement& current, const std::string& event, 
 
 std::string StatusText(std::uint8_t status) {
     switch (status) {
-        case esData: return "Data";
-        case esClaiming: return "Claiming";
-        case esPassive: return "Passive";
-        case esInterrupted: return "Interrupted";
-        case esScheduledOnTime: return "Scheduled on Time";
-        case esScheduledOnState: return "Scheduled on State";
-        case esCurrent: return "Current";
-        default: return "Unknown status " + std::to_string(status);
+        case esData:
+            return "Data";
+        case esClaiming:
+            return "Claiming";
+        case esPassive:
+            return "Passive";
+        case esInterrupted:
+            return "Interrupted";
+        case esScheduledOnTime:
+            return "Scheduled on Time";
+        case esScheduledOnState:
+            return "Scheduled on State";
+        case esCurrent:
+            return "Current";
+        default:
+            return "Unknown status " + std::to_string(status);
     }
 }
 
@@ -148,9 +158,13 @@ double ZorvaElement::QueueTime(const ZorvaQueue& queue) const {
     FatalError("Error(GetQueueTime): " + Name + " is not in queue " + queue.Name);
 }
 
-std::string ZorvaElement::StatusToString() const { return StatusText(Status); }
+std::string ZorvaElement::StatusToString() const {
+    return StatusText(Status);
+}
 
-void ZorvaElement::WriteTrace(const std::string& Text) const { WriteElementTrace(Name, Text); }
+void ZorvaElement::WriteTrace(const std::string& Text) const {
+    WriteElementTrace(Name, Text);
+}
 
 void Hold(double Duration) {
     ZorvaProcessElement* current = RunningElement("Hold");

@@ -8,7 +8,9 @@ std::vector<TElementClass>& Records() {
     return *records;
 }
 
-bool IsBlankOrControl(char c) { return static_cast<unsigned char>(c) <= ' '; }
+bool IsBlankOrControl(char c) {
+    return static_cast<unsigned char>(c) <= ' ';
+}
 
 }  // namespace
 
@@ -33,8 +35,12 @@ std::string NextElementName(std::type_index processKey, std::string_view name) {
     return record->ElementCount == 1 ? base : base + std::to_string(record->ElementCount);
 }
 
-const std::vector<TElementClass>& ElementClasses() { return Records(); }
+const std::vector<TElementClass>& ElementClasses() {
+    return Records();
+}
 
-void ResetElementRegistry() { Records().clear(); }
+void ResetElementRegistry() {
+    Records().clear();
+}
 
 }  // namespace zorva

@@ -45,7 +45,9 @@ ZorvaQueue& Claimers() {
     return *k.claimers;
 }
 
-bool IsClaimers(const ZorvaQueue* queue) { return queue && queue == TheKernel().claimers; }
+bool IsClaimers(const ZorvaQueue* queue) {
+    return queue && queue == TheKernel().claimers;
+}
 
 void InitKernel() {
     Elements();
@@ -70,7 +72,9 @@ void ResetKernel() {
     ResetElementRegistry();
 }
 
-void SetStatusBarHook(StatusBarHook hook) { TheKernel().statusBar = std::move(hook); }
+void SetStatusBarHook(StatusBarHook hook) {
+    TheKernel().statusBar = std::move(hook);
+}
 
 void ShowStatusBarText(int panel, const std::string& text) {
     KernelQueues& k = TheKernel();

@@ -20,51 +20,51 @@
 namespace zorva {
 
 class TMsgString {
- public:
-  explicit TMsgString(std::string_view payload);
+public:
+    explicit TMsgString(std::string_view payload);
 
-  // The field itself; never fails.
-  std::string GetString();
-  // True if the field begins with 1, T, t, Y or y; never fails.
-  bool GetBoolean();
+    // The field itself; never fails.
+    std::string GetString();
+    // True if the field begins with 1, T, t, Y or y; never fails.
+    bool GetBoolean();
 
-  // A signed decimal 32-bit integer.
-  std::int32_t GetInteger();
-  std::int32_t GetLongInt();
-  // GetInteger, then -32768 to 32767.
-  std::int16_t GetSmallInt();
-  // GetInteger, then 0 to 255.
-  std::uint8_t GetByte();
-  // GetInteger, then 0 to 65535.
-  std::uint16_t GetWord();
-  // GetInteger, then not negative, so at most 2147483647.
-  std::uint32_t GetCardinal();
+    // A signed decimal 32-bit integer.
+    std::int32_t GetInteger();
+    std::int32_t GetLongInt();
+    // GetInteger, then -32768 to 32767.
+    std::int16_t GetSmallInt();
+    // GetInteger, then 0 to 255.
+    std::uint8_t GetByte();
+    // GetInteger, then 0 to 65535.
+    std::uint16_t GetWord();
+    // GetInteger, then not negative, so at most 2147483647.
+    std::uint32_t GetCardinal();
 
-  // A finite decimal floating-point number.
-  double GetDouble();
-  // GetDouble, then -1.7E38 to 1.7E38 inclusive.
-  double GetReal();
-  // As GetDouble, then stored in single precision; a value that would round
-  // to infinity fails.
-  float GetSingle();
+    // A finite decimal floating-point number.
+    double GetDouble();
+    // GetDouble, then -1.7E38 to 1.7E38 inclusive.
+    double GetReal();
+    // As GetDouble, then stored in single precision; a value that would round
+    // to infinity fails.
+    float GetSingle();
 
-  // The part of the payload not yet read.
-  const std::string& Rest() const { return rest_; }
-  // The field read last, trimmed.
-  const std::string& CurrentField() const { return current_field_; }
-  // True if the last read failed.
-  bool ReadError() const { return read_error_; }
+    // The part of the payload not yet read.
+    const std::string& Rest() const { return rest_; }
+    // The field read last, trimmed.
+    const std::string& CurrentField() const { return current_field_; }
+    // True if the last read failed.
+    bool ReadError() const { return read_error_; }
 
- private:
-  void NextField();
-  template <typename T>
-  T GetIntegerAs();
-  template <typename T>
-  T Fail();
+private:
+    void NextField();
+    template <typename T>
+    T GetIntegerAs();
+    template <typename T>
+    T Fail();
 
-  std::string rest_;
-  std::string current_field_;
-  bool read_error_ = false;
+    std::string rest_;
+    std::string current_field_;
+    bool read_error_ = false;
 };
 
 }  // namespace zorva

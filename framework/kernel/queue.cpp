@@ -34,15 +34,19 @@ ZorvaQueue::~ZorvaQueue() {
     }
 }
 
-void ZorvaQueue::ShowQueueCount() const { ShowStatusBarText(2, "Queues: " + std::to_string(QueueCount())); }
+void ZorvaQueue::ShowQueueCount() const {
+    ShowStatusBarText(2, "Queues: " + std::to_string(QueueCount()));
+}
 
-bool ZorvaQueue::IsClaimers() const { return zorva::IsClaimers(this); }
+bool ZorvaQueue::IsClaimers() const {
+    return zorva::IsClaimers(this);
+}
 
 void ZorvaQueue::UpdateLengthStatistics() {
     const double clock = SimTime();
     if (clock != StatisticsStart)
-        AvgLength = ((clock - LastChange) * Length + (LastChange - StatisticsStart) * AvgLength) /
-                    (clock - StatisticsStart);
+        AvgLength =
+            ((clock - LastChange) * Length + (LastChange - StatisticsStart) * AvgLength) / (clock - StatisticsStart);
     LastChange = clock;
 }
 
@@ -63,7 +67,9 @@ void ZorvaQueue::Add(ZorvaElement& element, TNode* position, const char* operati
     if (Length > MaxLength) MaxLength = Length;
 }
 
-void ZorvaQueue::AddToTail(ZorvaElement& element) { Add(element, &Head, "AddToTail", "to tail of " + Name); }
+void ZorvaQueue::AddToTail(ZorvaElement& element) {
+    Add(element, &Head, "AddToTail", "to tail of " + Name);
+}
 
 void ZorvaQueue::AddToHead(ZorvaElement& element) {
     Add(element, Head.QueueNext, "AddToHead", "to head of " + Name);
@@ -84,8 +90,7 @@ TNode* ZorvaQueue::FindNode(const ZorvaElement& element) const {
 
 TNode* ZorvaQueue::NodeOfMember(const ZorvaElement& comp, const char* operation, const char* role) const {
     TNode* node = FindNode(comp);
-    if (!node)
-        FatalError(TimeString() + " Error(" + operation + "): " + role + " " + comp.Name + " not in " + Name);
+    if (!node) FatalError(TimeString() + " Error(" + operation + "): " + role + " " + comp.Name + " not in " + Name);
     return node;
 }
 
@@ -101,8 +106,7 @@ void ZorvaQueue::AddAfter(ZorvaElement& element, ZorvaElement& comp) {
 
 void ZorvaQueue::Remove(ZorvaElement& element) {
     TNode* node = FindNode(element);
-    if (!node)
-        FatalError(TimeString() + " Error(Remove): " + element.Name + " cannot be removed " + " from " + Name);
+    if (!node) FatalError(TimeString() + " Error(Remove): " + element.Name + " cannot be removed " + " from " + Name);
     if (IsClaimers()) element.ClaimFlag = false;
     UpdateLengthStatistics();
     const double clock = SimTime();
@@ -119,9 +123,13 @@ void ZorvaQueue::Remove(ZorvaElement& element) {
     if (Length < MinLength) MinLength = Length;
 }
 
-ZorvaElement* ZorvaQueue::FirstElement() const { return Head.QueueNext->QueueElement; }
+ZorvaElement* ZorvaQueue::FirstElement() const {
+    return Head.QueueNext->QueueElement;
+}
 
-ZorvaElement* ZorvaQueue::LastElement() const { return Head.QueuePrev->QueueElement; }
+ZorvaElement* ZorvaQueue::LastElement() const {
+    return Head.QueuePrev->QueueElement;
+}
 
 ZorvaElement* ZorvaQueue::Successor(const ZorvaElement& element) const {
     const TNode* node = FindNode(element);
@@ -135,7 +143,9 @@ ZorvaElement* ZorvaQueue::Predecessor(const ZorvaElement& element) const {
     return node->QueuePrev->QueueElement;
 }
 
-bool ZorvaQueue::Contains(const ZorvaElement* element) const { return element && FindNode(*element); }
+bool ZorvaQueue::Contains(const ZorvaElement* element) const {
+    return element && FindNode(*element);
+}
 
 void ZorvaQueue::ResetStatistics() {
     AvgLength = Length;

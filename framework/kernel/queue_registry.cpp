@@ -17,7 +17,9 @@ Registry& TheRegistry() {
 
 }  // namespace
 
-const TQueueLink& QueueRegistry() { return TheRegistry().sentinel; }
+const TQueueLink& QueueRegistry() {
+    return TheRegistry().sentinel;
+}
 
 std::vector<ZorvaQueue*> RegisteredQueues() {
     std::vector<ZorvaQueue*> queues;
@@ -26,7 +28,9 @@ std::vector<ZorvaQueue*> RegisteredQueues() {
     return queues;
 }
 
-std::int32_t QueueCount() { return TheRegistry().count; }
+std::int32_t QueueCount() {
+    return TheRegistry().count;
+}
 
 TQueueLink* RegisterQueue(ZorvaQueue* queue) {
     Registry& r = TheRegistry();

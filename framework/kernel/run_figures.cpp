@@ -17,9 +17,13 @@ Figures& TheFigures() {
 
 }  // namespace
 
-void DeclareFigure(const std::string& Name) { TheFigures().counts.try_emplace(Name, 0); }
+void DeclareFigure(const std::string& Name) {
+    TheFigures().counts.try_emplace(Name, 0);
+}
 
-void CountFigure(const std::string& Name) { ++TheFigures().counts[Name]; }
+void CountFigure(const std::string& Name) {
+    ++TheFigures().counts[Name];
+}
 
 std::int64_t Figure(const std::string& Name) {
     const auto& counts = TheFigures().counts;
@@ -27,7 +31,9 @@ std::int64_t Figure(const std::string& Name) {
     return found == counts.end() ? 0 : found->second;
 }
 
-const std::map<std::string, std::int64_t>& RunFigures() { return TheFigures().counts; }
+const std::map<std::string, std::int64_t>& RunFigures() {
+    return TheFigures().counts;
+}
 
 void ReportProblem(const std::string& Figure, const std::string& Element, const std::string& Text) {
     WriteElementTrace(Element, Text);
@@ -35,8 +41,12 @@ void ReportProblem(const std::string& Figure, const std::string& Element, const 
     ++TheFigures().problems;
 }
 
-std::int64_t ProblemCount() { return TheFigures().problems; }
+std::int64_t ProblemCount() {
+    return TheFigures().problems;
+}
 
-void ResetRunFigures() { TheFigures() = Figures(); }
+void ResetRunFigures() {
+    TheFigures() = Figures();
+}
 
 }  // namespace zorva

@@ -21,9 +21,13 @@ Switches& TheSwitches() {
 
 }  // namespace
 
-std::string TimeString() { return FormatFixedRight(SimTime(), 12); }
+std::string TimeString() {
+    return FormatFixedRight(SimTime(), 12);
+}
 
-std::string TraceValueText(double value) { return FormatFixedRight(value, 10); }
+std::string TraceValueText(double value) {
+    return FormatFixedRight(value, 10);
+}
 
 std::string WallClockText() {
     const std::time_t now = std::time(nullptr);
@@ -34,10 +38,18 @@ std::string WallClockText() {
     return text;
 }
 
-void SetTraceOn(bool on) { TheSwitches().traceOn = on; }
-bool TraceOn() { return TheSwitches().traceOn; }
-void SetTraceAllowed(bool allowed) { TheSwitches().traceAllowed = allowed; }
-bool TraceAllowed() { return TheSwitches().traceAllowed; }
+void SetTraceOn(bool on) {
+    TheSwitches().traceOn = on;
+}
+bool TraceOn() {
+    return TheSwitches().traceOn;
+}
+void SetTraceAllowed(bool allowed) {
+    TheSwitches().traceAllowed = allowed;
+}
+bool TraceAllowed() {
+    return TheSwitches().traceAllowed;
+}
 
 void TraceLine(const std::string& timeText, const std::string& name, const std::string& event, double value) {
     if (!TraceOn() || !TraceAllowed()) return;
@@ -46,13 +58,17 @@ void TraceLine(const std::string& timeText, const std::string& name, const std::
     EmitTrace(TraceToFile() ? WallClockText() + "/" + line : std::string(), line);
 }
 
-void TraceText(const std::string& line) { EmitTrace(line, line); }
+void TraceText(const std::string& line) {
+    EmitTrace(line, line);
+}
 
 void WriteElementTrace(const std::string& name, const std::string& text) {
     const std::string line = TimeString() + " " + name + " " + text;
     EmitTrace(line, line);
 }
 
-void ResetTraceSwitches() { TheSwitches() = Switches(); }
+void ResetTraceSwitches() {
+    TheSwitches() = Switches();
+}
 
 }  // namespace zorva

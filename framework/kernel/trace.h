@@ -23,8 +23,7 @@ bool TraceAllowed();
 
 // A process-control or queue line, written only while both switches are on.
 // value -1.0 means none. The file line starts with the time of day.
-void TraceLine(const std::string& timeText, const std::string& name, const std::string& event,
-               double value = -1.0);
+void TraceLine(const std::string& timeText, const std::string& name, const std::string& event, double value = -1.0);
 // A line written as given, whatever the switches say.
 void TraceText(const std::string& line);
 // A model's own line for an element, whatever the switches say; no time of

@@ -37,12 +37,22 @@ void TTraceMemo::Add(std::string line) {
     if (hook_) hook_(lines_.back(), drop);
 }
 
-TTraceMemo& TraceMemo() { return TheSinks().memo; }
+TTraceMemo& TraceMemo() {
+    return TheSinks().memo;
+}
 
-void SetTraceFile(std::string path) { TheSinks().fileName = std::move(path); }
-bool TraceToFile() { return !TheSinks().fileName.empty(); }
-const std::string& TraceFileName() { return TheSinks().fileName; }
-void SetTraceFallbackHook(std::function<void()> hook) { TheSinks().fallbackHook = std::move(hook); }
+void SetTraceFile(std::string path) {
+    TheSinks().fileName = std::move(path);
+}
+bool TraceToFile() {
+    return !TheSinks().fileName.empty();
+}
+const std::string& TraceFileName() {
+    return TheSinks().fileName;
+}
+void SetTraceFallbackHook(std::function<void()> hook) {
+    TheSinks().fallbackHook = std::move(hook);
+}
 
 void EmitTrace(const std::string& fileLine, const std::string& memoLine) {
     Sinks& s = TheSinks();
@@ -58,7 +68,9 @@ void EmitTrace(const std::string& fileLine, const std::string& memoLine) {
     s.memo.Add(memoLine);
 }
 
-bool TraceFileFailed() { return TheSinks().fileFailed; }
+bool TraceFileFailed() {
+    return TheSinks().fileFailed;
+}
 
 void ResetTraceSinks() {
     Sinks& s = TheSinks();

@@ -16,7 +16,7 @@ struct OptionRule {
 };
 
 constexpr OptionRule kOptions[] = {
-    {"--headless", Takes::Nothing},   {"--server", Takes::Value},     {"--start", Takes::Nothing},
+    {"--headless", Takes::Nothing},    {"--server", Takes::Value},    {"--start", Takes::Nothing},
     {"--exit-at-end", Takes::Nothing}, {"--stop-time", Takes::Value}, {"--trace-file", Takes::Value},
     {"--message-log", Takes::Nothing}, {"--report", Takes::Value},    {"--help", Takes::Nothing},
 };
@@ -29,15 +29,24 @@ const OptionRule* FindOption(const std::string& name) {
 
 // An empty text for a valid value, else why it is not one.
 std::string Apply(BatchOptions& o, const std::string& name, const std::string& value) {
-    if (name == "--headless") o.headless = true;
-    else if (name == "--start") o.start = true;
-    else if (name == "--exit-at-end") o.exitAtEnd = true;
-    else if (name == "--message-log") o.messageLog = true;
-    else if (name == "--help") o.help = true;
-    else if (value.empty()) return name + " needs a value";
-    else if (name == "--server") o.server = value;
-    else if (name == "--trace-file") o.traceFile = value;
-    else if (name == "--report") o.report = value;
+    if (name == "--headless")
+        o.headless = true;
+    else if (name == "--start")
+        o.start = true;
+    else if (name == "--exit-at-end")
+        o.exitAtEnd = true;
+    else if (name == "--message-log")
+        o.messageLog = true;
+    else if (name == "--help")
+        o.help = true;
+    else if (value.empty())
+        return name + " needs a value";
+    else if (name == "--server")
+        o.server = value;
+    else if (name == "--trace-file")
+        o.traceFile = value;
+    else if (name == "--report")
+        o.report = value;
     else if (name == "--stop-time") {
         const auto t = ParseNumber(value);
         if (!t || *t < 0.0) return "--stop-time needs a time of 0 or more such as 100.00, not '" + value + "'";
@@ -90,7 +99,8 @@ std::string ExitCodeTable() {
 }  // namespace
 
 std::string BatchUsage(const std::string& program) {
-    return "Usage: " + program + " [options]\n"
+    return "Usage: " + program +
+           " [options]\n"
            "Without options the program opens its window and waits for Start.\n"
            "\n"
            "  --headless          no window on screen; every message box goes to standard\n"

@@ -12,14 +12,9 @@ TElementForm::TElementForm(QWidget* parent) : QWidget(parent, Qt::Window) {
     setObjectName("ElementForm");
     setWindowTitle("Elements");
     setGeometry(167, 114, 737, 480);
-    grid_ = new TInspectionGrid("ElementGrid",
-                                {{"Name", 20},
-                                 {"ArrivalTime", 10},
-                                 {"Status", 20},
-                                 {"Eventtime", 10},
-                                 {"Queue", 20},
-                                 {"QueueTime", 10}},
-                                this);
+    grid_ = new TInspectionGrid(
+        "ElementGrid",
+        {{"Name", 20}, {"ArrivalTime", 10}, {"Status", 20}, {"Eventtime", 10}, {"Queue", 20}, {"QueueTime", 10}}, this);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(grid_);

@@ -21,9 +21,8 @@ bool WaitingForUser() {
 
 void ConnectTraceMemo(TZorvaForm& form) {
     QPlainTextEdit* memo = form.TracePanel()->TraceMemo();
-    TraceMemo().SetDisplayHook([memo](const std::string& line, bool) {
-        memo->appendPlainText(QString::fromStdString(line));
-    });
+    TraceMemo().SetDisplayHook(
+        [memo](const std::string& line, bool) { memo->appendPlainText(QString::fromStdString(line)); });
     SetTraceFallbackHook([&form] { form.ApplyOutput(std::string()); });
 }
 

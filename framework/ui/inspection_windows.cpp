@@ -52,8 +52,12 @@ void FillQueues(TQueueForm& form) {
 
 }  // namespace
 
-TElementForm* ElementForm() { return ExistingForm<TElementForm>("ElementForm"); }
-TQueueForm* QueueForm() { return ExistingForm<TQueueForm>("QueueForm"); }
+TElementForm* ElementForm() {
+    return ExistingForm<TElementForm>("ElementForm");
+}
+TQueueForm* QueueForm() {
+    return ExistingForm<TQueueForm>("QueueForm");
+}
 
 void ShowElements() {
     if (!TheZorvaForm()) return;

@@ -17,8 +17,10 @@ BoxPresenter& Presenter() {
 void ShowModalBox(BoxKind kind, const std::string& text) {
     QWidget* parent = QApplication::activeWindow();
     const QString message = QString::fromStdString(text);
-    if (kind == BoxKind::Error) QMessageBox::critical(parent, QApplication::applicationName(), message);
-    else QMessageBox::warning(parent, QApplication::applicationName(), message);
+    if (kind == BoxKind::Error)
+        QMessageBox::critical(parent, QApplication::applicationName(), message);
+    else
+        QMessageBox::warning(parent, QApplication::applicationName(), message);
 }
 
 void PrintBox(BoxKind kind, const std::string& text) {
@@ -29,12 +31,18 @@ void PrintBox(BoxKind kind, const std::string& text) {
 }  // namespace
 
 void ShowBox(BoxKind kind, const std::string& text) {
-    if (Presenter()) Presenter()(kind, text);
-    else ShowModalBox(kind, text);
+    if (Presenter())
+        Presenter()(kind, text);
+    else
+        ShowModalBox(kind, text);
 }
 
-void SetBoxPresenter(BoxPresenter presenter) { Presenter() = std::move(presenter); }
+void SetBoxPresenter(BoxPresenter presenter) {
+    Presenter() = std::move(presenter);
+}
 
-void SendBoxesToStandardError() { SetBoxPresenter(&PrintBox); }
+void SendBoxesToStandardError() {
+    SetBoxPresenter(&PrintBox);
+}
 
 }  // namespace zorva

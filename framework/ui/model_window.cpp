@@ -14,8 +14,14 @@ TZorvaForm& MainWindow(const char* operation) {
 
 }  // namespace
 
-void SetTrace(bool on) { MainWindow("SetTrace").SetTrace(on); }
-void SetStepMode(bool on) { MainWindow("SetStepMode").SetStepMode(on); }
-TAnimationScene& AnimationScene() { return MainWindow("AnimationScene").AnimationWindows().Scene(); }
+void SetTrace(bool on) {
+    MainWindow("SetTrace").SetTrace(on);
+}
+void SetStepMode(bool on) {
+    MainWindow("SetStepMode").SetStepMode(on);
+}
+TAnimationScene& AnimationScene() {
+    return MainWindow("AnimationScene").AnimationWindows().Scene();
+}
 
 }  // namespace zorva

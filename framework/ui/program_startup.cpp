@@ -25,7 +25,9 @@ std::string ProgramFileName(int argc, char** argv) {
     return std::filesystem::path(argv[0]).filename().string();
 }
 
-std::string Trimmed(const std::string& text) { return QString::fromStdString(text).trimmed().toStdString(); }
+std::string Trimmed(const std::string& text) {
+    return QString::fromStdString(text).trimmed().toStdString();
+}
 
 // The options act through the window's own operations, in the order in
 // which OK in the settings panel applies them. False when one was refused.
@@ -55,7 +57,8 @@ void ArrangeRunEnd(TZorvaForm& form, const BatchOptions& options, const std::str
 
 int RunZorvaProgram(int argc, char** argv, const ModelInitialisation& initModel) {
     const std::string program = ProgramFileName(argc, argv);
-    const ParsedBatchOptions parsed = ParseBatchOptions(std::vector<std::string>(argv + std::min(argc, 1), argv + argc));
+    const ParsedBatchOptions parsed =
+        ParseBatchOptions(std::vector<std::string>(argv + std::min(argc, 1), argv + argc));
     if (!parsed.options) {
         std::fprintf(stderr, "%s: %s\nTry '%s --help'.\n", program.c_str(), parsed.error.c_str(), program.c_str());
         return kExitBadCommandLine;

@@ -26,7 +26,9 @@ TQueueForm::TQueueForm(QWidget* parent) : QWidget(parent, Qt::Window) {
     layout->addWidget(grid_);
 }
 
-void TQueueForm::ResetGrid() { grid_->ResetGrid(); }
+void TQueueForm::ResetGrid() {
+    grid_->ResetGrid();
+}
 
 void TQueueForm::AddQueueRow(const std::string& name, std::uint16_t length, double avgLength, std::int64_t maxLength,
                              std::int64_t totalPassed, std::int64_t direct, double avgWaitingTime,

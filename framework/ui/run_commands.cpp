@@ -52,9 +52,13 @@ void TZorvaForm::GoResumeSimulation() {
     ResumeRun();
 }
 
-void TZorvaForm::ExecuteNextStep() { StepOnce(); }
+void TZorvaForm::ExecuteNextStep() {
+    StepOnce();
+}
 
-void TZorvaForm::GoQuitSimulation() { SetStopTime(SimTime()); }
+void TZorvaForm::GoQuitSimulation() {
+    SetStopTime(SimTime());
+}
 
 void TZorvaForm::ShowInterrupted() {
     resumeItem_->setEnabled(true);

@@ -15,9 +15,13 @@
 namespace zorva {
 namespace {
 
-std::string Trimmed(const QString& text) { return text.trimmed().toStdString(); }
+std::string Trimmed(const QString& text) {
+    return text.trimmed().toStdString();
+}
 
-std::string Upper(std::string text) { return QString::fromStdString(text).toUpper().toStdString(); }
+std::string Upper(std::string text) {
+    return QString::fromStdString(text).toUpper().toStdString();
+}
 
 // Creates the file when it is missing and keeps its contents when it is
 // there. Opened for appending, so a file the trace could never be written to
@@ -53,7 +57,9 @@ void TZorvaForm::GoAcceptSettings() {
     settings_->hide();
 }
 
-void TZorvaForm::GoHideSettings() { settings_->hide(); }
+void TZorvaForm::GoHideSettings() {
+    settings_->hide();
+}
 
 void TZorvaForm::ApplyServerAddress(const std::string& text) {
     const bool none = text.empty() || Upper(text) == "NONE";
@@ -97,8 +103,10 @@ void TZorvaForm::ApplyAnimationSetting(bool on) {
 }
 
 void TZorvaForm::ApplyMessageLog(bool on) {
-    if (on) StartMessageLog();
-    else StopMessageLog();
+    if (on)
+        StartMessageLog();
+    else
+        StopMessageLog();
     header_->SetSectionText(hsMessageLog, on ? "Message Log: On" : "Message Log: Off");
 }
 

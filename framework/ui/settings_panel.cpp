@@ -82,7 +82,9 @@ TSettingsPanel::TSettingsPanel(QWidget* parent) : QFrame(parent) {
     hide();
 }
 
-void TSettingsPanel::PlaceWithin(int clientWidth) { move(std::max(0, std::min(kLeft, clientWidth - width_)), y()); }
+void TSettingsPanel::PlaceWithin(int clientWidth) {
+    move(std::max(0, std::min(kLeft, clientWidth - width_)), y());
+}
 
 void TSettingsPanel::GoSetMessageCheck(const QString& address) {
     const QString trimmed = address.trimmed();

@@ -1,8 +1,8 @@
 #include "ui/status_bar.h"
 
+#include <qdrawutil.h>
 #include <QMouseEvent>
 #include <QPainter>
-#include <qdrawutil.h>
 
 namespace zorva {
 namespace {

@@ -67,7 +67,9 @@ void TTracePanel::FitStepControls() {
     stepBevel_->resize(bevelRight - stepBevel_->x() + 1, stepBevel_->height());
 }
 
-int TTracePanel::CollapsedHeight() const { return stepBevel_->height() + 10; }
+int TTracePanel::CollapsedHeight() const {
+    return stepBevel_->height() + 10;
+}
 
 void TTracePanel::GoResizeTraceMemo() {
     const int top = traceCheck_->y() + kMemoBelowCheckBox;

@@ -49,7 +49,9 @@ std::string Trimmed(const std::string& text) {
 
 }  // namespace
 
-TZorvaForm* TheZorvaForm() { return theForm; }
+TZorvaForm* TheZorvaForm() {
+    return theForm;
+}
 
 TZorvaForm::TZorvaForm() {
     theForm = this;
@@ -156,7 +158,9 @@ void TZorvaForm::GoCreateZorvaForm() {
     animation_->State().LastAnimationTime = -1.0;
 }
 
-TTracePanel* TZorvaForm::TracePanel() const { return traceArea_->Panel(); }
+TTracePanel* TZorvaForm::TracePanel() const {
+    return traceArea_->Panel();
+}
 
 void TZorvaForm::SetTrace(bool on) {
     traceOn_ = on;
@@ -169,8 +173,10 @@ void TZorvaForm::SetStepMode(bool on) {
     stepModeOn_ = on;
     traceArea_->Panel()->StepModeCheckBox()->setChecked(on);
     traceArea_->Panel()->StepButton()->setVisible(on);
-    if (on) EnterStepMode();
-    else LeaveStepMode();
+    if (on)
+        EnterStepMode();
+    else
+        LeaveStepMode();
 }
 
 void TZorvaForm::ShowModelName(const std::string& name) {
@@ -181,16 +187,22 @@ void TZorvaForm::ShowServerAddress(const std::string& address) {
     header_->SetSectionText(hsServerAddress, "ServerAddress: " + address);
 }
 
-void TZorvaForm::SetStatusText(int panel, const std::string& text) { statusBar_->SetPanelText(panel, text); }
+void TZorvaForm::SetStatusText(int panel, const std::string& text) {
+    statusBar_->SetPanelText(panel, text);
+}
 
 void TZorvaForm::KernelReady() {
     kernelReady_ = true;
     WriteStatusTexts();
 }
 
-void TZorvaForm::TraceCheckClick(bool checked) { SetTrace(checked); }
+void TZorvaForm::TraceCheckClick(bool checked) {
+    SetTrace(checked);
+}
 
-void TZorvaForm::StepModeCheckClick(bool checked) { SetStepMode(checked); }
+void TZorvaForm::StepModeCheckClick(bool checked) {
+    SetStepMode(checked);
+}
 
 void TZorvaForm::WriteStatusTexts() {
     if (!kernelReady_) return;
@@ -199,7 +211,9 @@ void TZorvaForm::WriteStatusTexts() {
     statusBar_->SetPanelText(0, "Time: " + Trimmed(TimeString()));
 }
 
-void TZorvaForm::GoShowZorvaForm() { WriteStatusTexts(); }
+void TZorvaForm::GoShowZorvaForm() {
+    WriteStatusTexts();
+}
 
 void TZorvaForm::CheckFormResize() {
     const int width = centralWidget()->width();
@@ -245,8 +259,10 @@ void TZorvaForm::closeEvent(QCloseEvent* event) {
 }
 
 void TZorvaForm::CheckStatusBarMouseUp(StatusPanel panel) {
-    if (panel == StatusPanel::Elements) ShowElements();
-    else if (panel == StatusPanel::Queues) ShowQueues();
+    if (panel == StatusPanel::Elements)
+        ShowElements();
+    else if (panel == StatusPanel::Queues)
+        ShowQueues();
 }
 
 }  // namespace zorva

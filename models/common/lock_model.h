@@ -21,10 +21,10 @@ inline constexpr const char* HandOversReceived = "hand-overs received";
 inline constexpr const char* HandOversUndelivered = "hand-overs undelivered";
 
 struct TLockModel {
-    const char* NewShipName;           // the generator's ships
-    std::uint8_t NewShipSide;          // where they arrive at this lock
-    std::uint8_t ReceivedShipSide;     // where ships from the other lock arrive
-    void (*HandOver)(TShip& ship);     // a ship born here, after its passage
+    const char* NewShipName;        // the generator's ships
+    std::uint8_t NewShipSide;       // where they arrive at this lock
+    std::uint8_t ReceivedShipSide;  // where ships from the other lock arrive
+    void (*HandOver)(TShip& ship);  // a ship born here, after its passage
 };
 
 // Set once by BuildLockModel; the kernel owns the two elements.

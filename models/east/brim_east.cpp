@@ -9,13 +9,17 @@ namespace {
 
 constexpr const char* WestModel = "brimwest";
 
-void HandOverToWest(TShip& ship) { SendShip(ship, WestModel); }
+void HandOverToWest(TShip& ship) {
+    SendShip(ship, WestModel);
+}
 
 constexpr TLockModel East{"ShipR", EastSide, WestSide, HandOverToWest};
 
 }  // namespace
 
-void AnswerQuestion(TMsgString& /*Question*/, const std::string& Asker) { SendAnswer(Asker, "Yes"); }
+void AnswerQuestion(TMsgString& /*Question*/, const std::string& Asker) {
+    SendAnswer(Asker, "Yes");
+}
 
 void InitBrimEast() {
     BuildLockModel(East);

@@ -20,8 +20,10 @@ constexpr std::string_view Acceptance = "Yes";
 void HandOverToEast(TShip& ship) {
     std::string answer = ReceiveQuestion;
     AskModel(EastModel, answer);
-    if (answer.starts_with(Acceptance)) SendShip(ship, EastModel);
-    else ShipUndelivered(ship.Name, EastModel, answer.empty() ? "no answer" : "the answer was \"" + answer + "\"");
+    if (answer.starts_with(Acceptance))
+        SendShip(ship, EastModel);
+    else
+        ShipUndelivered(ship.Name, EastModel, answer.empty() ? "no answer" : "the answer was \"" + answer + "\"");
 }
 
 constexpr TLockModel West{"ShipL", WestSide, EastSide, HandOverToEast};

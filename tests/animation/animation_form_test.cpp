@@ -15,7 +15,7 @@ namespace zorva {
 namespace {
 
 class AnimationFormTest : public ::testing::Test {
- protected:
+protected:
     AnimationFormTest() : windows(AnimationHost{}) {
         windows.Host().ProcessPendingEvents = [this] { OnePass(); };
         windows.Host().InterruptSimulation = [this] { ++interrupts; };
@@ -72,7 +72,7 @@ TEST_F(AnimationFormTest, SpeedBarIntervalIsZeroUntilFirstMoved) {
     EXPECT_EQ(form->TrackBar1->value(), 20);
     EXPECT_EQ(windows.State().AnimationInterval, 0.0);
     const std::pair<int, double> telling[] = {{70, 11.0}, {71, 43.0}, {100, 1000.0}, {30, 1.0},
-                                              {20, 0.5}, {10, 0.1}, {0, 0.0}};
+                                              {20, 0.5},  {10, 0.1},  {0, 0.0}};
     for (const auto& [position, interval] : telling) {
         form->TrackBar1->setValue(position);
         EXPECT_DOUBLE_EQ(windows.State().AnimationInterval, interval) << position;

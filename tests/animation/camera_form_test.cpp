@@ -14,7 +14,7 @@ namespace zorva {
 namespace {
 
 class CameraFormTest : public ::testing::Test {
- protected:
+protected:
     QString WriteFile(const QString& name, const QByteArray& text) {
         const QString path = folder.filePath(name);
         QFile file(path);
@@ -33,18 +33,17 @@ class CameraFormTest : public ::testing::Test {
 };
 
 TEST_F(CameraFormTest, ListsTheNamesAndKeepsEveryLine) {
-    const QString path = WriteFile(QStringLiteral("sim.cam"),
-                                   "Harbour:::0 1 10\r\nno separator\n:::leading\n  Gate  :::1 2 3\n");
+    const QString path =
+        WriteFile(QStringLiteral("sim.cam"), "Harbour:::0 1 10\r\nno separator\n:::leading\n  Gate  :::1 2 3\n");
     TCameraForm form(host, path);
     ASSERT_EQ(form.SelectListBox->count(), 4);
     EXPECT_EQ(form.SelectListBox->item(0)->text(), QStringLiteral("Harbour"));
     EXPECT_EQ(form.SelectListBox->item(1)->text(), QString());
     EXPECT_EQ(form.SelectListBox->item(2)->text(), QString());
-    EXPECT_EQ(form.Lines(), (std::vector<std::string>{"Harbour:::0 1 10", "no separator", ":::leading",
-                                                      "  Gate  :::1 2 3"}));
+    EXPECT_EQ(form.Lines(),
+              (std::vector<std::string>{"Harbour:::0 1 10", "no separator", ":::leading", "  Gate  :::1 2 3"}));
     // The nameless line without a separator is pointed out.
-    EXPECT_TRUE(form.LoadMessage().contains(QStringLiteral("line(s) 2 ")))
-        << form.LoadMessage().toStdString();
+    EXPECT_TRUE(form.LoadMessage().contains(QStringLiteral("line(s) 2 "))) << form.LoadMessage().toStdString();
 }
 
 TEST_F(CameraFormTest, OnlyANamedEntryEnablesSelectAndDelete) {

@@ -7,7 +7,9 @@
 namespace zorva {
 namespace {
 
-TCameraPose Start() { return {{1.0f, 2.0f, 3.0f}, {10.0f, 20.0f, 30.0f}}; }
+TCameraPose Start() {
+    return {{1.0f, 2.0f, 3.0f}, {10.0f, 20.0f, 30.0f}};
+}
 
 TEST(StepCamera, PlainKeysMoveInTheGroundPlane) {
     struct Case {

@@ -15,7 +15,7 @@ TMesh OneTriangle() {
 }
 
 class SceneTest : public ::testing::Test {
- protected:
+protected:
     TGMPRenderer renderer;
     TAnimationScene scene;
 };

@@ -12,8 +12,10 @@ bool AsksForNeverTime(const std::string& line) {
 
 // Grants every request at once; the run ends when nothing is left.
 void GrantAllThenStop(ScriptedServer& s, const std::string& line) {
-    if (AsksForNeverTime(line)) s.Send("$$stop:0.00");
-    else ScriptedServer::GrantAll(s, line);
+    if (AsksForNeverTime(line))
+        s.Send("$$stop:0.00");
+    else
+        ScriptedServer::GrantAll(s, line);
 }
 
 class GrantedRunTest : public ConnectionTest {
@@ -85,16 +87,16 @@ TEST_F(ConnectionTest, ShipArrivingDuringAStateListExaminationWaitsForItsTime) {
     };
     int continues = 0;
     server.SetScript([&](ScriptedServer& s, const std::string& line) {
-        if (line.rfind("$$continue:", 0) == 0 && ++continues == 2) s.Send("$$from:0.00!!x!!ship");
-        else GrantAllThenStop(s, line);
+        if (line.rfind("$$continue:", 0) == 0 && ++continues == 2)
+            s.Send("$$from:0.00!!x!!ship");
+        else
+            GrantAllThenStop(s, line);
     });
     RunSimulation();
-    EXPECT_EQ(steps, (std::vector<Step>{{"Waiter", 0.0},
-                                        {"Waiter", 0.0},
-                                        {"Ship", 4.0},
-                                        {"Waiter", 4.0},
-                                        {"Opener", 10.0},
-                                        {"Waiter", 10.0}}));
+    EXPECT_EQ(
+        steps,
+        (std::vector<Step>{
+            {"Waiter", 0.0}, {"Waiter", 0.0}, {"Ship", 4.0}, {"Waiter", 4.0}, {"Opener", 10.0}, {"Waiter", 10.0}}));
     // The report names the examination's own time, not the ship's.
     ASSERT_GE(server.Lines().size(), 4u);
     EXPECT_EQ(server.Lines()[2], "$$continue:0.00");
@@ -105,8 +107,10 @@ TEST_F(ConnectionTest, StopAnswerMakesThePassChooseAgainAndEndsAtTheStopTime) {
     Start("A", 5.0, [this](LambdaElement&) { Note("A"); });
     Start("B", 50.0, [this](LambdaElement&) { Note("B"); });
     server.SetScript([](ScriptedServer& s, const std::string& line) {
-        if (line == "$$continue:50.00") s.Send("$$stop:30.00");
-        else ScriptedServer::GrantAll(s, line);
+        if (line == "$$continue:50.00")
+            s.Send("$$stop:30.00");
+        else
+            ScriptedServer::GrantAll(s, line);
     });
     RunSimulation();
     EXPECT_EQ(steps, (std::vector<Step>{{"A", 5.0}}));
@@ -156,8 +160,10 @@ TEST_F(ConnectionTest, ServerClosingWhileTheModelWaitsForAGrantEndsTheRun) {
     Start("A", 1.0, [this](LambdaElement&) { Note("A"); });
     Start("B", 2.0, [this](LambdaElement&) { Note("B"); });
     server.SetScript([](ScriptedServer& s, const std::string& line) {
-        if (line == "$$continue:2.00") s.Close();
-        else ScriptedServer::GrantAll(s, line);
+        if (line == "$$continue:2.00")
+            s.Close();
+        else
+            ScriptedServer::GrantAll(s, line);
     });
     RunSimulation();
     EXPECT_EQ(steps, (std::vector<Step>{{"A", 1.0}}));

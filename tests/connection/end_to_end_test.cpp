@@ -89,7 +89,8 @@ TEST_F(EngineTest, TwoModelsHandAShipOverThroughTheServer) {
             std::string text = "Can you receive a ship?";
             AskModel("brimeast", text);
             answers.push_back(text);
-            if (text.rfind("Yes", 0) == 0) SendToModel("brimeast", "Ship" + std::to_string(i) + "!!" + FormatFixed(SimTime()));
+            if (text.rfind("Yes", 0) == 0)
+                SendToModel("brimeast", "Ship" + std::to_string(i) + "!!" + FormatFixed(SimTime()));
         }
     });
     RunSimulation();

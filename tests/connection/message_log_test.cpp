@@ -66,8 +66,8 @@ TEST_F(MessageLogTest, FirstStartReplacesLaterStartsResume) {
     ZorvaStatus().SimTime = 1234.567;
     StartMessageLog();
     EXPECT_EQ(ReadLines("west.log"), (std::vector<std::string>{"***2.50 start logging", "2.50 sent: $$continue:3.00\r",
-                                                                "", "2.50 received: $$continue:3.00",
-                                                                "***2.50 stop logging", "***1234.57 resumes logging"}));
+                                                               "", "2.50 received: $$continue:3.00",
+                                                               "***2.50 stop logging", "***1234.57 resumes logging"}));
 }
 
 TEST_F(MessageLogTest, StartAfterTheFileWasDeletedBeginsWithTheResumption) {

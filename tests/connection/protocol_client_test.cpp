@@ -11,8 +11,10 @@ TEST_F(ConnectionTest, GreetingTimeMovesPendingEventsAndTheModelRegisters) {
     Start("B", 5.0, [this](LambdaElement&) { Note("B"); });
     server.SetGreeting("$$hello:x!!100.00");
     server.SetScript([](ScriptedServer& s, const std::string& line) {
-        if (line.rfind("$$continue:1", 0) == 0 && line.size() > 20) s.Send("$$stop:105.00");
-        else ScriptedServer::GrantAll(s, line);
+        if (line.rfind("$$continue:1", 0) == 0 && line.size() > 20)
+            s.Send("$$stop:105.00");
+        else
+            ScriptedServer::GrantAll(s, line);
     });
     RunSimulation();
     EXPECT_EQ(steps, (std::vector<Step>{{"A", 100.0}, {"B", 105.0}}));

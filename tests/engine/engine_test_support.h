@@ -21,14 +21,17 @@ struct Step {
     bool operator==(const Step&) const = default;
 };
 
-inline void PrintTo(const Step& s, std::ostream* os) { *os << "(" << s.name << ", " << s.time << ")"; }
+inline void PrintTo(const Step& s, std::ostream* os) {
+    *os << "(" << s.name << ", " << s.time << ")";
+}
 
 // An element whose process is the given body; when the body returns, the
 // process finishes the way a model's process would.
 class LambdaElement : public ZorvaProcessElement {
 public:
     using Body = std::function<void(LambdaElement&)>;
-    LambdaElement(std::string name, Body body) : ZorvaProcessElement(std::move(name), SimTime()), body_(std::move(body)) {}
+    LambdaElement(std::string name, Body body)
+        : ZorvaProcessElement(std::move(name), SimTime()), body_(std::move(body)) {}
     void Process() override {
         body_(*this);
         FinishProcess();

@@ -181,9 +181,8 @@ TEST_F(EngineTest, FinishAndDestroyDestroysOnlyAfterTheSwitch) {
 
 TEST_F(EngineTest, FreeingAScheduledElementTakesItOutOfTheSequencingSet) {
     LambdaElement* doomed = Start("Doomed", 5.0, [this](LambdaElement&) { Note("Doomed"); });
-    Start("Killer", 1.0, [&](LambdaElement&) {
-        std::erase_if(elements, [&](const auto& p) { return p.get() == doomed; });
-    });
+    Start("Killer", 1.0,
+          [&](LambdaElement&) { std::erase_if(elements, [&](const auto& p) { return p.get() == doomed; }); });
     Start("Later", 6.0, [this](LambdaElement&) { Note("Later"); });
     RunSimulation();
     EXPECT_EQ(steps, (std::vector<Step>{{"Later", 6.0}}));

@@ -36,7 +36,8 @@ TEST(SequencingSetTest, IndexedAndWalkedTimeListsAgreeNoticeForNotice) {
 
     auto order = [&](SequencingSet& set, std::vector<Plain>& elements) {
         std::vector<int> ids;
-        for (const ZorvaProcessElement* e : Order(set)) ids.push_back(static_cast<int>(static_cast<const Plain*>(e) - elements.data()));
+        for (const ZorvaProcessElement* e : Order(set))
+            ids.push_back(static_cast<int>(static_cast<const Plain*>(e) - elements.data()));
         return ids;
     };
     auto removeFirst = [](SequencingSet& set) {

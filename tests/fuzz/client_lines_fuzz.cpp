@@ -28,7 +28,9 @@ void Require(bool condition) {
     if (!condition) __builtin_trap();
 }
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 std::size_t SkipDigits(std::string_view text, std::size_t at) {
     while (at < text.size() && IsDigit(text[at])) ++at;
@@ -69,7 +71,9 @@ bool WellFormedInteger(std::string_view text) {
 }
 
 // The process runs in the "C" locale, so strtod reads '.' as the point.
-double ValueOf(std::string_view text) { return std::strtod(std::string(text).c_str(), nullptr); }
+double ValueOf(std::string_view text) {
+    return std::strtod(std::string(text).c_str(), nullptr);
+}
 
 struct Snapshot {
     double clock = 0.0;

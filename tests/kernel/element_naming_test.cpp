@@ -103,7 +103,7 @@ TEST_F(ElementNaming, StatusBarShowsElementAndQueueCounts) {
 }
 
 TEST_F(ElementNaming, StatusTextsFollowTheCodes) {
-    const char* expected[] = {"Data", "Claiming", "Passive", "Interrupted", "Scheduled on Time", "Scheduled on State",
+    const char* expected[] = {"Data",   "Claiming", "Passive", "Interrupted", "Scheduled on Time", "Scheduled on State",
                               "Current"};
     auto* ship = Make("Ship");
     for (std::uint8_t code = esData; code <= esCurrent; ++code) {

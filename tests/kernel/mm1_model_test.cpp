@@ -93,9 +93,8 @@ Expected WorkOut() {
         end = start + service.Sample();
     }
     x.avgWait /= x.passed;
-    std::sort(changes.begin(), changes.end(), [](auto& l, auto& r) {
-        return l.first < r.first || (l.first == r.first && l.second > r.second);
-    });
+    std::sort(changes.begin(), changes.end(),
+              [](auto& l, auto& r) { return l.first < r.first || (l.first == r.first && l.second > r.second); });
     double area = 0.0;
     for (std::size_t i = 0; i < changes.size(); ++i) {
         if (i > 0) area += x.length * (changes[i].first - changes[i - 1].first);

@@ -92,8 +92,10 @@ TEST_F(ProcessControl, CancelKeepsTheSuspendedProcessAndStopDiscardsIt) {
         });
         Make("B", [&, a](TestElement&) {
             Hold(2.0);
-            if (stop) a->Stop();
-            else a->Cancel();
+            if (stop)
+                a->Stop();
+            else
+                a->Cancel();
             EXPECT_EQ(a->Status, esData);
             EXPECT_EQ(static_cast<bool>(a->SavedStack), !stop);
             Hold(3.0);
@@ -169,8 +171,8 @@ TEST_F(ProcessControl, StopEndsTheProcessOfClaimingAndInterruptedElements) {
     claimer->Start(0.0);
     holder->Start(0.0);
     RunSimulation();
-    EXPECT_EQ(steps, (Steps{"Claimer begins@0.00", "Holder begins@0.00", "Holder begins@1.00",
-                            "Claimer begins@1.00", "Holder held@11.00"}));
+    EXPECT_EQ(steps, (Steps{"Claimer begins@0.00", "Holder begins@0.00", "Holder begins@1.00", "Claimer begins@1.00",
+                            "Holder held@11.00"}));
 }
 
 TEST_F(ProcessControl, StopOfItselfFinishesAndStopAndLeaveDestroysAtTheNextPass) {

@@ -178,6 +178,8 @@ void Lock::ShipOut(double now, const Ship& ship) {
 
 }  // namespace
 
-ReferenceHandOvers SimulateWaterway(double until) { return Waterway(until).Run(); }
+ReferenceHandOvers SimulateWaterway(double until) {
+    return Waterway(until).Run();
+}
 
 }  // namespace zorva::testing

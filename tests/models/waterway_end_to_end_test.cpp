@@ -19,7 +19,9 @@ namespace {
 using Texts = std::vector<std::string>;
 
 // The arrival time a hand-over text carries.
-double Arrival(const std::string& text) { return std::stod(text.substr(text.rfind("!!") + 2)); }
+double Arrival(const std::string& text) {
+    return std::stod(text.substr(text.rfind("!!") + 2));
+}
 
 // Ship name -> the time its start was traced for.
 std::map<std::string, std::string> Starts(const std::vector<TraceEntry>& trace) {
@@ -53,7 +55,9 @@ void ExpectEndedWith(QProcess& p, int code, const char* what) {
     EXPECT_EQ(p.exitCode(), code) << what << ": " << p.readAll().toStdString();
 }
 
-void ExpectEndedNormally(QProcess& p, const char* what) { ExpectEndedWith(p, kExitNormal, what); }
+void ExpectEndedNormally(QProcess& p, const char* what) {
+    ExpectEndedWith(p, kExitNormal, what);
+}
 
 TEST(WaterwayEndToEnd, BothLocksExchangeTheirShipsAsTheReferenceDoes) {
     constexpr double until = 800.0;

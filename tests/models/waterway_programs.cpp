@@ -22,7 +22,9 @@ bool WaitFor(const std::function<bool()>& done, int ms) {
     return done();
 }
 
-bool Running(const QProcess& p) { return p.state() != QProcess::NotRunning; }
+bool Running(const QProcess& p) {
+    return p.state() != QProcess::NotRunning;
+}
 
 }  // namespace
 
@@ -39,7 +41,8 @@ std::vector<std::string> HandOvers(const std::string& serverOutput, const std::s
 
 Waterway::Waterway() {
     QRandomGenerator& random = *QRandomGenerator::global();
-    address_ = QString("127.%1.%2.%3").arg(random.bounded(1, 255)).arg(random.bounded(0, 256)).arg(random.bounded(1, 255));
+    address_ =
+        QString("127.%1.%2.%3").arg(random.bounded(1, 255)).arg(random.bounded(0, 256)).arg(random.bounded(1, 255));
     for (QProcess* p : {&server_, &west_, &east_}) {
         p->setWorkingDirectory(folder_.path());
         p->setProcessChannelMode(QProcess::MergedChannels);
@@ -86,7 +89,9 @@ bool Waterway::WaitUntilTraced(const std::string& model, double time, int ms) {
         ms);
 }
 
-std::string Waterway::File(const std::string& name) const { return folder_.filePath(QString::fromStdString(name)).toStdString(); }
+std::string Waterway::File(const std::string& name) const {
+    return folder_.filePath(QString::fromStdString(name)).toStdString();
+}
 
 // File lines begin with the time of day and "/", the model's own lines
 // without; lines of the window (connection states) carry no clock.

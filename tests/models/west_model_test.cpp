@@ -58,8 +58,8 @@ TEST_P(WestAnswerTest, OnlyAnAnswerBeginningWithYesHandsTheShipOver) {
 
 INSTANTIATE_TEST_SUITE_P(Answers, WestAnswerTest,
                          ::testing::Values(std::pair{"Yes", true}, std::pair{"Yes, gladly", true},
-                                           std::pair{"yes", false}, std::pair{"Ye", false},
-                                           std::pair{"No", false}, std::pair{"", false}));
+                                           std::pair{"yes", false}, std::pair{"Ye", false}, std::pair{"No", false},
+                                           std::pair{"", false}));
 
 TEST_F(LockModelTest, WestPassesShipsFromTheEastWestwardsAndKeepsThem) {
     // The chamber is open to the east after ShipL: ShipR goes in at once and
@@ -80,7 +80,6 @@ TEST_F(LockModelTest, WestPassesShipsFromTheEastWestwardsAndKeepsThem) {
     EXPECT_EQ(TheLock->LockSide, WestSide);
 }
 
-
 TEST_F(LockModelTest, WestReportsAShipThatArrivesRightBehindTheAnswer) {
     // The east lock's ship comes in the same packet as the answer: the west
     // lock must still tell the server of the new event, or a real server
@@ -96,7 +95,8 @@ TEST_F(LockModelTest, WestReportsAShipThatArrivesRightBehindTheAnswer) {
     const auto& lines = server.Lines();
     const auto handOver = std::find(lines.begin(), lines.end(), "$$toclient: brimeast!!ShipL!!26.68!!34.00");
     ASSERT_NE(handOver, lines.end());
-    EXPECT_TRUE(std::any_of(handOver, lines.end(), [](const std::string& l) { return l.rfind("$$newevent:", 0) == 0; }));
+    EXPECT_TRUE(
+        std::any_of(handOver, lines.end(), [](const std::string& l) { return l.rfind("$$newevent:", 0) == 0; }));
     EXPECT_EQ(TraceTimes("ShipR", "out of RightArrivals"), Times{34.0});
 }
 

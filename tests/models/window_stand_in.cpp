@@ -6,6 +6,8 @@
 
 namespace zorva {
 
-void SetTrace(bool on) { SetTraceOn(on); }
+void SetTrace(bool on) {
+    SetTraceOn(on);
+}
 
 }  // namespace zorva

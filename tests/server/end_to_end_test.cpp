@@ -15,170 +15,170 @@ namespace {
 constexpr int kWaitMs = 5000;
 
 quint16 freePort() {
-  QTcpServer probe;
-  if (!probe.listen(QHostAddress::LocalHost, 0)) return 0;
-  const quint16 port = probe.serverPort();
-  probe.close();
-  return port;
+    QTcpServer probe;
+    if (!probe.listen(QHostAddress::LocalHost, 0)) return 0;
+    const quint16 port = probe.serverPort();
+    probe.close();
+    return port;
 }
 
 class Server {
- public:
-  explicit Server(const QStringList& arguments) {
-    process_.start(ZORVA_SERVER_EXECUTABLE, arguments);
-    process_.waitForStarted(kWaitMs);
-  }
-  ~Server() {
-    if (process_.state() != QProcess::NotRunning) {
-      process_.kill();
-      process_.waitForFinished(kWaitMs);
+public:
+    explicit Server(const QStringList& arguments) {
+        process_.start(ZORVA_SERVER_EXECUTABLE, arguments);
+        process_.waitForStarted(kWaitMs);
     }
-  }
-  bool waitForOutput(const QByteArray& text, int ms = kWaitMs) {
-    QElapsedTimer timer;
-    timer.start();
-    while (!output_.contains(text) && timer.elapsed() < ms) {
-      process_.waitForReadyRead(100);
-      output_ += process_.readAllStandardOutput();
+    ~Server() {
+        if (process_.state() != QProcess::NotRunning) {
+            process_.kill();
+            process_.waitForFinished(kWaitMs);
+        }
     }
-    return output_.contains(text);
-  }
-  QProcess& process() { return process_; }
+    bool waitForOutput(const QByteArray& text, int ms = kWaitMs) {
+        QElapsedTimer timer;
+        timer.start();
+        while (!output_.contains(text) && timer.elapsed() < ms) {
+            process_.waitForReadyRead(100);
+            output_ += process_.readAllStandardOutput();
+        }
+        return output_.contains(text);
+    }
+    QProcess& process() { return process_; }
 
- private:
-  QProcess process_;
-  QByteArray output_;
+private:
+    QProcess process_;
+    QByteArray output_;
 };
 
 class Client {
- public:
-  explicit Client(quint16 port) {
-    socket_.connectToHost(QHostAddress::LocalHost, port);
-    socket_.waitForConnected(kWaitMs);
-  }
-  void send(const QByteArray& bytes) {
-    socket_.write(bytes);
-    socket_.waitForBytesWritten(kWaitMs);
-  }
-  QByteArray line() {
-    QElapsedTimer timer;
-    timer.start();
-    while (!socket_.canReadLine() && timer.elapsed() < kWaitMs) socket_.waitForReadyRead(100);
-    return socket_.canReadLine() ? socket_.readLine() : QByteArray("(nothing)");
-  }
-  QTcpSocket& socket() { return socket_; }
+public:
+    explicit Client(quint16 port) {
+        socket_.connectToHost(QHostAddress::LocalHost, port);
+        socket_.waitForConnected(kWaitMs);
+    }
+    void send(const QByteArray& bytes) {
+        socket_.write(bytes);
+        socket_.waitForBytesWritten(kWaitMs);
+    }
+    QByteArray line() {
+        QElapsedTimer timer;
+        timer.start();
+        while (!socket_.canReadLine() && timer.elapsed() < kWaitMs) socket_.waitForReadyRead(100);
+        return socket_.canReadLine() ? socket_.readLine() : QByteArray("(nothing)");
+    }
+    QTcpSocket& socket() { return socket_; }
 
- private:
-  QTcpSocket socket_;
+private:
+    QTcpSocket socket_;
 };
 
 TEST(EndToEnd, TwoModelsRunToTheEndThroughBadInputAndTheServerExits) {
-  const quint16 port = freePort();
-  ASSERT_NE(port, 0);
-  Server server({"--port", QString::number(port), "--until", "30"});
-  ASSERT_TRUE(server.waitForOutput("listening on 127.0.0.1:" + QByteArray::number(port)));
+    const quint16 port = freePort();
+    ASSERT_NE(port, 0);
+    Server server({"--port", QString::number(port), "--until", "30"});
+    ASSERT_TRUE(server.waitForOutput("listening on 127.0.0.1:" + QByteArray::number(port)));
 
-  Client west(port);
-  EXPECT_EQ(west.line(), "$$hello:zorva-server!!0.00\r\n");
-  west.send("$$name:obrimwest\r\n");
-  Client east(port);
-  EXPECT_EQ(east.line(), "$$hello:zorva-server!!0.00\r\n");
-  east.send("$$name:obrimeast\r\n");
-  ASSERT_TRUE(server.waitForOutput("model obrimeast registered"));
+    Client west(port);
+    EXPECT_EQ(west.line(), "$$hello:zorva-server!!0.00\r\n");
+    west.send("$$name:obrimwest\r\n");
+    Client east(port);
+    EXPECT_EQ(east.line(), "$$hello:zorva-server!!0.00\r\n");
+    east.send("$$name:obrimeast\r\n");
+    ASSERT_TRUE(server.waitForOutput("model obrimeast registered"));
 
-  west.send("$$continue:5.00\r\n");
-  east.send("$$continue:10.00\r\n");
-  EXPECT_EQ(west.line(), "$$continue:5.00\r\n");
+    west.send("$$continue:5.00\r\n");
+    east.send("$$continue:10.00\r\n");
+    EXPECT_EQ(west.line(), "$$continue:5.00\r\n");
 
-  // Garbage, an oversized line and a line in two pieces change nothing.
-  west.send(QByteArray("\x01\xff garbage\r\n") + QByteArray(70000, 'x') + "\r\n");
-  west.send("$$toclient: brim");
-  west.send("east!!ShipL3!!17.52!!104.37\r\n");
-  EXPECT_EQ(east.line(), "$$from:5.00!!obrimwest!!ShipL3!!17.52!!104.37\r\n");
-  EXPECT_TRUE(server.waitForOutput("dropped a line longer than 65536 bytes"));
+    // Garbage, an oversized line and a line in two pieces change nothing.
+    west.send(QByteArray("\x01\xff garbage\r\n") + QByteArray(70000, 'x') + "\r\n");
+    west.send("$$toclient: brim");
+    west.send("east!!ShipL3!!17.52!!104.37\r\n");
+    EXPECT_EQ(east.line(), "$$from:5.00!!obrimwest!!ShipL3!!17.52!!104.37\r\n");
+    EXPECT_TRUE(server.waitForOutput("dropped a line longer than 65536 bytes"));
 
-  west.send("$$continue:40.00\r\n");
-  EXPECT_EQ(west.line(), "$$stop:30.00\r\n");
-  west.send("$$continue:30.00\r\n");
-  east.send("$$newevent:25.00\r\n");
-  EXPECT_EQ(east.line(), "$$continue:25.00\r\n");
-  east.send("$$continue:30.00\r\n");
-  EXPECT_EQ(east.line(), "$$stop:30.00\r\n");
-  east.send("$$continue:30.00\r\n");
-  EXPECT_EQ(west.line(), "$$continue:30.00\r\n");
-  EXPECT_EQ(east.line(), "$$continue:30.00\r\n");
-  EXPECT_TRUE(server.waitForOutput("end of run at 30.00"));
+    west.send("$$continue:40.00\r\n");
+    EXPECT_EQ(west.line(), "$$stop:30.00\r\n");
+    west.send("$$continue:30.00\r\n");
+    east.send("$$newevent:25.00\r\n");
+    EXPECT_EQ(east.line(), "$$continue:25.00\r\n");
+    east.send("$$continue:30.00\r\n");
+    EXPECT_EQ(east.line(), "$$stop:30.00\r\n");
+    east.send("$$continue:30.00\r\n");
+    EXPECT_EQ(west.line(), "$$continue:30.00\r\n");
+    EXPECT_EQ(east.line(), "$$continue:30.00\r\n");
+    EXPECT_TRUE(server.waitForOutput("end of run at 30.00"));
 
-  west.socket().disconnectFromHost();
-  east.socket().disconnectFromHost();
-  ASSERT_TRUE(server.process().waitForFinished(kWaitMs));
-  EXPECT_EQ(server.process().exitStatus(), QProcess::NormalExit);
-  EXPECT_EQ(server.process().exitCode(), 0);
+    west.socket().disconnectFromHost();
+    east.socket().disconnectFromHost();
+    ASSERT_TRUE(server.process().waitForFinished(kWaitMs));
+    EXPECT_EQ(server.process().exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(server.process().exitCode(), 0);
 }
 
 TEST(EndToEnd, AClientThatStopsReadingIsCutOffAndTheOthersGoOn) {
-  const quint16 port = freePort();
-  ASSERT_NE(port, 0);
-  Server server({"--port", QString::number(port), "--models", "1"});
-  ASSERT_TRUE(server.waitForOutput("listening on"));
-  Client stalled(port);
-  stalled.send("$$name:stalled\r\n");
-  Client other(port);
-  EXPECT_EQ(other.line(), "$$hello:zorva-server!!0.00\r\n");
-  other.send("$$name:other\r\n");
+    const quint16 port = freePort();
+    ASSERT_NE(port, 0);
+    Server server({"--port", QString::number(port), "--models", "1"});
+    ASSERT_TRUE(server.waitForOutput("listening on"));
+    Client stalled(port);
+    stalled.send("$$name:stalled\r\n");
+    Client other(port);
+    EXPECT_EQ(other.line(), "$$hello:zorva-server!!0.00\r\n");
+    other.send("$$name:other\r\n");
 
-  // Texts to itself that it never reads pile up in the server.
-  const QByteArray text = "$$toclient: stalled!!" + QByteArray(60000, 'y') + "\r\n";
-  for (int i = 0; i < 1000 && stalled.socket().state() == QAbstractSocket::ConnectedState; ++i) {
-    stalled.socket().write(text);
-    stalled.socket().waitForBytesWritten(200);
-  }
-  EXPECT_TRUE(server.waitForOutput("bytes of output unread"));
-  other.send("$$?1!!server!!time\r\n");
-  EXPECT_EQ(other.line(), "$$!1!!server!!0.00\r\n");
+    // Texts to itself that it never reads pile up in the server.
+    const QByteArray text = "$$toclient: stalled!!" + QByteArray(60000, 'y') + "\r\n";
+    for (int i = 0; i < 1000 && stalled.socket().state() == QAbstractSocket::ConnectedState; ++i) {
+        stalled.socket().write(text);
+        stalled.socket().waitForBytesWritten(200);
+    }
+    EXPECT_TRUE(server.waitForOutput("bytes of output unread"));
+    other.send("$$?1!!server!!time\r\n");
+    EXPECT_EQ(other.line(), "$$!1!!server!!0.00\r\n");
 }
 
 TEST(EndToEnd, IdleConnectionsNeverLockTheModelsOut) {
-  const quint16 port = freePort();
-  ASSERT_NE(port, 0);
-  Server server({"--port", QString::number(port), "--registration-timeout", "60"});
-  ASSERT_TRUE(server.waitForOutput("listening on"));
-  std::vector<std::unique_ptr<Client>> idle;
-  for (int i = 0; i < 256; ++i) idle.push_back(std::make_unique<Client>(port));
-  ASSERT_TRUE(server.waitForOutput("connection 256 from", 30000));
-  Client model(port);
-  EXPECT_EQ(model.line(), "$$hello:zorva-server!!0.00\r\n");
-  EXPECT_TRUE(server.waitForOutput("disconnect 1: closed to make room for a new connection"));
+    const quint16 port = freePort();
+    ASSERT_NE(port, 0);
+    Server server({"--port", QString::number(port), "--registration-timeout", "60"});
+    ASSERT_TRUE(server.waitForOutput("listening on"));
+    std::vector<std::unique_ptr<Client>> idle;
+    for (int i = 0; i < 256; ++i) idle.push_back(std::make_unique<Client>(port));
+    ASSERT_TRUE(server.waitForOutput("connection 256 from", 30000));
+    Client model(port);
+    EXPECT_EQ(model.line(), "$$hello:zorva-server!!0.00\r\n");
+    EXPECT_TRUE(server.waitForOutput("disconnect 1: closed to make room for a new connection"));
 }
 
 TEST(EndToEnd, AConnectionThatDoesNotRegisterIsClosed) {
-  const quint16 port = freePort();
-  ASSERT_NE(port, 0);
-  Server server({"--port", QString::number(port), "--registration-timeout", "1"});
-  ASSERT_TRUE(server.waitForOutput("listening on"));
-  Client idle(port);
-  Client model(port);
-  model.send("$$name:obrimwest\r\n");
-  EXPECT_TRUE(server.waitForOutput("disconnect 1: no registration within 1 s"));
-  EXPECT_FALSE(server.waitForOutput("disconnect 2", 500));
+    const quint16 port = freePort();
+    ASSERT_NE(port, 0);
+    Server server({"--port", QString::number(port), "--registration-timeout", "1"});
+    ASSERT_TRUE(server.waitForOutput("listening on"));
+    Client idle(port);
+    Client model(port);
+    model.send("$$name:obrimwest\r\n");
+    EXPECT_TRUE(server.waitForOutput("disconnect 1: no registration within 1 s"));
+    EXPECT_FALSE(server.waitForOutput("disconnect 2", 500));
 }
 
 TEST(EndToEnd, ABusyPortAndBadOptionsEndWithAClearMessage) {
-  QTcpServer occupant;
-  ASSERT_TRUE(occupant.listen(QHostAddress::LocalHost, 0));
-  QProcess busy;
-  busy.start(ZORVA_SERVER_EXECUTABLE, {"--port", QString::number(occupant.serverPort())});
-  ASSERT_TRUE(busy.waitForFinished(kWaitMs));
-  EXPECT_EQ(busy.exitCode(), 1);
-  const QByteArray busyMessage = busy.readAllStandardError();
-  EXPECT_TRUE(busyMessage.startsWith("zorva-server: cannot listen on")) << busyMessage.data();
-  EXPECT_EQ(busyMessage.count('\n'), 1);
+    QTcpServer occupant;
+    ASSERT_TRUE(occupant.listen(QHostAddress::LocalHost, 0));
+    QProcess busy;
+    busy.start(ZORVA_SERVER_EXECUTABLE, {"--port", QString::number(occupant.serverPort())});
+    ASSERT_TRUE(busy.waitForFinished(kWaitMs));
+    EXPECT_EQ(busy.exitCode(), 1);
+    const QByteArray busyMessage = busy.readAllStandardError();
+    EXPECT_TRUE(busyMessage.startsWith("zorva-server: cannot listen on")) << busyMessage.data();
+    EXPECT_EQ(busyMessage.count('\n'), 1);
 
-  QProcess bad;
-  bad.start(ZORVA_SERVER_EXECUTABLE, {"--models", "many"});
-  ASSERT_TRUE(bad.waitForFinished(kWaitMs));
-  EXPECT_EQ(bad.exitCode(), 2);
-  EXPECT_TRUE(bad.readAllStandardError().contains("--models"));
+    QProcess bad;
+    bad.start(ZORVA_SERVER_EXECUTABLE, {"--models", "many"});
+    ASSERT_TRUE(bad.waitForFinished(kWaitMs));
+    EXPECT_EQ(bad.exitCode(), 2);
+    EXPECT_TRUE(bad.readAllStandardError().contains("--models"));
 }
 
 }  // namespace

@@ -146,7 +146,9 @@ struct SpeedCase {
     std::vector<std::string> frames;
 };
 
-void PrintTo(const SpeedCase& c, std::ostream* os) { *os << "position " << c.position; }
+void PrintTo(const SpeedCase& c, std::ostream* os) {
+    *os << "position " << c.position;
+}
 
 class SpeedBarTest : public AnimationWindowTest, public ::testing::WithParamInterface<SpeedCase> {};
 

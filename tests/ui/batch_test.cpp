@@ -17,9 +17,9 @@ namespace zorva::uitest {
 namespace {
 
 TEST(BatchOptionsTest, ReadsEveryOptionInBothForms) {
-    const auto parsed = ParseBatchOptions({"--headless", "--server", "none", "--start", "--exit-at-end",
-                                           "--stop-time=12.5", "--trace-file", "t.txt", "--message-log",
-                                           "--report=r.json"});
+    const auto parsed =
+        ParseBatchOptions({"--headless", "--server", "none", "--start", "--exit-at-end", "--stop-time=12.5",
+                           "--trace-file", "t.txt", "--message-log", "--report=r.json"});
     ASSERT_TRUE(parsed.options) << parsed.error;
     const BatchOptions& o = *parsed.options;
     EXPECT_TRUE(o.headless && o.start && o.exitAtEnd && o.messageLog && !o.help);
@@ -82,7 +82,7 @@ protected:
     QTemporaryDir dir;
 };
 
-const QStringList BatchProgramTest::kRunToTen = {"--headless", "--server", "NONE",      "--start",
+const QStringList BatchProgramTest::kRunToTen = {"--headless",    "--server",    "NONE", "--start",
                                                  "--exit-at-end", "--stop-time", "10"};
 
 TEST_F(BatchProgramTest, HeadlessRunWritesTheReportAndEndsWithZero) {
@@ -123,8 +123,8 @@ TEST_F(BatchProgramTest, TraceFileAndMessageLogActAsTheSettingsDo) {
 }
 
 TEST_F(BatchProgramTest, BadCommandLinesEndWithTwo) {
-    for (const QStringList& arguments : {QStringList{"--bogus"}, QStringList{"--headless", "--stop-time", "x"},
-                                         QStringList{"--server"}}) {
+    for (const QStringList& arguments :
+         {QStringList{"--bogus"}, QStringList{"--headless", "--stop-time", "x"}, QStringList{"--server"}}) {
         const Outcome outcome = Run(arguments);
         EXPECT_EQ(outcome.exitCode, kExitBadCommandLine) << arguments.join(' ').toStdString();
         EXPECT_NE(outcome.err.find("Try 'ui_test_model --help'."), std::string::npos) << outcome.err;
@@ -177,8 +177,9 @@ TEST_F(BatchProgramTest, UnreachableServerIsNamedOnStandardErrorAndEndsWithItsCo
     environment.insert("ZORVA_TEST_PORT", QString::number(port));
     const Outcome outcome = Run({"--headless", "--server", "127.0.0.1", "--start", "--exit-at-end"}, environment);
     EXPECT_EQ(outcome.exitCode, kExitNoServer);
-    const std::string line = "ui_test_model: could not connect to the message server at 127.0.0.1:" +
-                             std::to_string(port) + ": Connection refused\n";
+    const std::string line =
+        "ui_test_model: could not connect to the message server at 127.0.0.1:" + std::to_string(port) +
+        ": Connection refused\n";
     EXPECT_NE(outcome.err.find(line), std::string::npos) << outcome.err;
 }
 

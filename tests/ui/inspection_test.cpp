@@ -51,7 +51,7 @@ TEST_F(InspectionTest, EmptyTablesShowTheHeaderAndOneEmptyRow) {
     EXPECT_EQ(Headers(*ElementForm()->Grid()),
               (std::vector<std::string>{"Name", "ArrivalTime", "Status", "Eventtime", "Queue", "QueueTime"}));
     EXPECT_EQ(Headers(*QueueForm()->Grid()), (std::vector<std::string>{"Name", "Length", "Avg.Lgth", "Max.Lgth",
-                                                                        "Tot.Passed", "Direct", "Avg. WT", "Max. WT"}));
+                                                                       "Tot.Passed", "Direct", "Avg. WT", "Max. WT"}));
     EXPECT_EQ(Rows(*ElementForm()->Grid()), (std::vector<Row>{Row(6)}));
     EXPECT_EQ(Rows(*QueueForm()->Grid()), (std::vector<Row>{Row(8)}));
     EXPECT_EQ(ElementForm()->windowTitle(), "Elements");
@@ -72,11 +72,11 @@ TEST_F(InspectionTest, ElementInSeveralQueuesTakesContinuationRows) {
     alone->Start(7.126);
     ShowElements();
     EXPECT_EQ(Rows(*ElementForm()->Grid()), (std::vector<Row>{
-                                                 {"Busy", "1.50", "Data", "Never", "A", "2.25"},
-                                                 {"", "", "", "", "B", "3.00"},
-                                                 {"", "", "", "", "C", "3.00"},
-                                                 {"Alone", "1.50", "Scheduled on Time", "7.13", "", ""},
-                                             }));
+                                                {"Busy", "1.50", "Data", "Never", "A", "2.25"},
+                                                {"", "", "", "", "B", "3.00"},
+                                                {"", "", "", "", "C", "3.00"},
+                                                {"Alone", "1.50", "Scheduled on Time", "7.13", "", ""},
+                                            }));
     // A second showing fills the same window anew.
     TElementForm* first = ElementForm();
     busy->LeaveQueue(b);
@@ -104,9 +104,9 @@ TEST_F(InspectionTest, QueueTableShowsTheStatisticsAsTheQueueHoldsThem) {
     ShowQueues();
     // Waiting: length 2 over [0, 4] when its length last changed: average 2.0.
     EXPECT_EQ(Rows(*QueueForm()->Grid()), (std::vector<Row>{
-                                               {"Passing", "0", "0.0", "1", "2", "2", "0.00", "0.00"},
-                                               {"Waiting", "1", "2.0", "2", "1", "0", "4.00", "4.00"},
-                                           }));
+                                              {"Passing", "0", "0.0", "1", "2", "2", "0.00", "0.00"},
+                                              {"Waiting", "1", "2.0", "2", "1", "0", "4.00", "4.00"},
+                                          }));
     delete one;
     delete two;
 }

@@ -50,8 +50,8 @@ TEST_F(RunControlTest, MenuFollowsStartInterruptResumeAndEnd) {
         });
     });
     RunThroughStart();
-    EXPECT_EQ(seen, (std::vector<MenuState>{{false, true, false, true}, {false, false, true, true},
-                                            {false, true, false, true}}));
+    EXPECT_EQ(seen, (std::vector<MenuState>{
+                        {false, true, false, true}, {false, false, true, true}, {false, true, false, true}}));
     EXPECT_EQ(RunState(), rsEnded);
     EXPECT_EQ(SimTime(), 3.0);
     EXPECT_EQ(Menu(), (MenuState{false, true, false, true}));

@@ -54,8 +54,12 @@ void InitTestModel() {
     SetMessageHandler([](const std::string& text) { Model()->messages.push_back(text); });
 }
 
-const std::vector<std::string>& ReceivedMessages() { return Model()->messages; }
+const std::vector<std::string>& ReceivedMessages() {
+    return Model()->messages;
+}
 
-void ResetTestModel() { Model().reset(); }
+void ResetTestModel() {
+    Model().reset();
+}
 
 }  // namespace zorva::uitest

@@ -20,4 +20,6 @@ void InitForTest() {
 
 }  // namespace
 
-int main(int argc, char** argv) { return zorva::RunZorvaProgram(argc, argv, InitForTest); }
+int main(int argc, char** argv) {
+    return zorva::RunZorvaProgram(argc, argv, InitForTest);
+}

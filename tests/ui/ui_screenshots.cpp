@@ -60,7 +60,8 @@ public:
     explicit TSnapshot(TZorvaForm& form) : ZorvaElement(this, "Snapshot"), form_(form) {}
     void Process() override {
         Hold(12.0);
-        QMetaObject::invokeMethod(qApp, [this] { TakeRunningPictures(); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            qApp, [this] { TakeRunningPictures(); }, Qt::QueuedConnection);
         Passivate();
     }
 

@@ -23,7 +23,9 @@ private:
 
 }  // namespace
 
-void UiTest::AtSimTime(double t, std::function<void()> action) { (new TActionAtTime(t, std::move(action)))->Start(0.0); }
+void UiTest::AtSimTime(double t, std::function<void()> action) {
+    (new TActionAtTime(t, std::move(action)))->Start(0.0);
+}
 
 int UiTest::MemoLinesContaining(const std::string& text) const {
     int count = 0;

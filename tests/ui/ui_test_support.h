@@ -80,7 +80,6 @@ public:
     }
 
 protected:
-
     QPlainTextEdit* Memo() const { return form->TracePanel()->TraceMemo(); }
     int MemoLinesContaining(const std::string& text) const;
     std::string HeaderText(int section) const { return form->Header()->SectionText(section); }

@@ -23,8 +23,8 @@ enum ServerKeyword : int {
 };
 
 inline constexpr std::array<std::string_view, 11> kServerKeywords = {
-    "",        "$$!",     "$$?",         "$$hello:",  "$$continue:", "$$stop:",
-    "$$simtime:", "$$time:", "$$clients:", "$$from:", "$$unknown:",
+    "",           "$$!",     "$$?",        "$$hello:", "$$continue:", "$$stop:",
+    "$$simtime:", "$$time:", "$$clients:", "$$from:",  "$$unknown:",
 };
 
 struct KeywordMatch {

@@ -28,7 +28,9 @@ std::string ProgramName() {
     return QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName().toLower().toStdString();
 }
 
-bool Unconnected() { return ZorvaStatus().ServerAddress.empty(); }
+bool Unconnected() {
+    return ZorvaStatus().ServerAddress.empty();
+}
 
 }  // namespace
 
@@ -44,7 +46,9 @@ void SetModelName(const std::string& Name) {
     if (m.showModelName) m.showModelName(m.ModelName);
 }
 
-const std::string& ModelName() { return TheMessaging().ModelName; }
+const std::string& ModelName() {
+    return TheMessaging().ModelName;
+}
 
 void SetServerAddress(const std::string& Address) {
     if (RunState() != rsIdle) return;
@@ -53,17 +57,27 @@ void SetServerAddress(const std::string& Address) {
     if (TheMessaging().showServerAddress) TheMessaging().showServerAddress(Address);
 }
 
-void SetModelNameDisplay(MessagingDisplayHook hook) { TheMessaging().showModelName = std::move(hook); }
-void SetServerAddressDisplay(MessagingDisplayHook hook) { TheMessaging().showServerAddress = std::move(hook); }
+void SetModelNameDisplay(MessagingDisplayHook hook) {
+    TheMessaging().showModelName = std::move(hook);
+}
+void SetServerAddressDisplay(MessagingDisplayHook hook) {
+    TheMessaging().showServerAddress = std::move(hook);
+}
 
 void SendToModel(const std::string& Target, const std::string& Text) {
     if (Unconnected()) return;
-    if (Target == "$$server") SendToServer("$$" + Text);
-    else SendToServer("$$toclient: " + Target + "!!" + Text);
+    if (Target == "$$server")
+        SendToServer("$$" + Text);
+    else
+        SendToServer("$$toclient: " + Target + "!!" + Text);
 }
 
-void SetMessageHandler(ModelMessageHandler Handler) { TheMessaging().messageHandler = std::move(Handler); }
-void SetQuestionHandler(ModelQuestionHandler Handler) { TheMessaging().questionHandler = std::move(Handler); }
+void SetMessageHandler(ModelMessageHandler Handler) {
+    TheMessaging().messageHandler = std::move(Handler);
+}
+void SetQuestionHandler(ModelQuestionHandler Handler) {
+    TheMessaging().questionHandler = std::move(Handler);
+}
 
 void AskModel(const std::string& Target, std::string& Text) {
     // Alone, nobody could ever answer.
@@ -105,7 +119,9 @@ void SendAnswer(const std::string& Name, const std::string& Text) {
     SendToServer("$$!" + std::to_string(TheMessaging().AnsweringNumber) + "!!" + Name + "!!" + Text);
 }
 
-std::string TakeIncomingMessage() { return std::exchange(ZorvaStatus().IncomingMessage, std::string()); }
+std::string TakeIncomingMessage() {
+    return std::exchange(ZorvaStatus().IncomingMessage, std::string());
+}
 
 std::optional<TQuestion> TakePendingQuestion() {
     std::unique_ptr<TQuestion> pending = std::move(ZorvaStatus().PendingQuestion);

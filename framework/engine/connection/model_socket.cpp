@@ -11,8 +11,10 @@ namespace zorva {
 TModelSocket::TModelSocket() {
     connect(this, &QAbstractSocket::connected, this, [this] { RegisterConnection(0); });
     connect(this, &QAbstractSocket::errorOccurred, this, [this](QAbstractSocket::SocketError error) {
-        if (link_ == Link::Connecting) RegisterConnection(static_cast<int>(error) + 1);
-        else if (link_ == Link::Connected && state() != QAbstractSocket::ConnectedState) ConnectionEnded();
+        if (link_ == Link::Connecting)
+            RegisterConnection(static_cast<int>(error) + 1);
+        else if (link_ == Link::Connected && state() != QAbstractSocket::ConnectedState)
+            ConnectionEnded();
     });
     connect(this, &QAbstractSocket::disconnected, this, [this] {
         if (link_ == Link::Connected) ConnectionEnded();

@@ -24,9 +24,13 @@ ServerConnection& TheServerConnection() {
     return *connection;
 }
 
-void SendToServer(const std::string& line) { TheServerConnection().SendToServer(line); }
+void SendToServer(const std::string& line) {
+    TheServerConnection().SendToServer(line);
+}
 
-void SetServerPort(std::uint16_t port) { TheServerConnection().SetPort(port); }
+void SetServerPort(std::uint16_t port) {
+    TheServerConnection().SetPort(port);
+}
 
 bool ServerConnection::Connected() const {
     return !abandoned_ && socket_ && socket_->State() == TModelSocket::Link::Connected &&
@@ -44,11 +48,17 @@ void ServerConnection::ConnectToServer() {
         WaitForServer();
 }
 
-void ServerConnection::SendContinue(double t) { SendToServer("$$continue:" + FormatFixed(t, 2)); }
+void ServerConnection::SendContinue(double t) {
+    SendToServer("$$continue:" + FormatFixed(t, 2));
+}
 
-void ServerConnection::SendNewEvent(double t) { SendToServer("$$newevent:" + FormatFixed(t, 2)); }
+void ServerConnection::SendNewEvent(double t) {
+    SendToServer("$$newevent:" + FormatFixed(t, 2));
+}
 
-bool ServerConnection::ConnectionClosed() const { return !Connected(); }
+bool ServerConnection::ConnectionClosed() const {
+    return !Connected();
+}
 
 void ServerConnection::WaitForServer() {
     const std::size_t handledBefore = socket_ ? socket_->LinesHandled() : 0;
@@ -87,8 +97,10 @@ void ServerConnection::SendToServer(const std::string& text) {
         socket_->flush();
         return;
     }
-    if (MessageLogOn()) LogMessage("SendStr from model " + ModelName(), kErrorSuffix);
-    else ShowWarning("Error sending message: " + line);
+    if (MessageLogOn())
+        LogMessage("SendStr from model " + ModelName(), kErrorSuffix);
+    else
+        ShowWarning("Error sending message: " + line);
 }
 
 void ServerConnection::Close() {

@@ -29,7 +29,9 @@ std::optional<std::int32_t> ReadNumber(std::string_view field, const std::string
     return n;
 }
 
-void LogReceived(const std::string& line) { LogMessage(line, kReceivedSuffix); }
+void LogReceived(const std::string& line) {
+    LogMessage(line, kReceivedSuffix);
+}
 
 void TakeServerTime(double t, const std::string& line) {
     if (t < SimTime() - kTimeRounding)
@@ -70,8 +72,10 @@ void HandleHello(std::string_view fields, const std::string& line, bool& greeted
         return;
     }
     const auto t = ReadTime(SplitField(fields).second, line);
-    if (t && *t >= SimTime()) StartClockAt(*t);
-    else if (t) ReportLineProblem("the time in the greeting " + line + " lies before the clock; the clock stays");
+    if (t && *t >= SimTime())
+        StartClockAt(*t);
+    else if (t)
+        ReportLineProblem("the time in the greeting " + line + " lies before the clock; the clock stays");
     greeted = true;
     SendToServer("$$name:" + ModelName());
 }
