@@ -18,9 +18,9 @@
 #include <functional>
 #include <string>
 
+#include "connection/messaging.h"
+#include "connection/server_connection.h"
 #include "east/brim_east.h"
-#include "engine/connection/messaging.h"
-#include "engine/connection/server_connection.h"
 #include "engine/engine.h"
 #include "kernel/kernel.h"
 #include "west/brim_west.h"
@@ -44,7 +44,6 @@ Figures RunModel(const std::function<void()>& initModel, const std::string& name
     SetEventProcessor([] { QCoreApplication::processEvents(); });
     SetDisplayCallback([&events] {
         if (ZorvaStatus().Switching) ++events;
-        HandOverToModel();
     });
     SetModelName(name);
     initModel();

@@ -19,8 +19,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/connection/messaging.h"
-#include "engine/connection/server_connection.h"
+#include "connection/messaging.h"
+#include "connection/server_connection.h"
 #include "engine/engine.h"
 #include "engine/process_element.h"
 #include "roundtrip_echo.h"
@@ -51,10 +51,7 @@ public:
 
 int RunHoldingModel(const std::string& name, const std::string& port) {
     SetEventProcessor([] { QCoreApplication::processEvents(); });
-    SetDisplayCallback([] {
-        TakeStatusText();
-        HandOverToModel();
-    });
+    SetDisplayCallback([] { TakeStatusText(); });
     SetModelName(name);
     SetServerPort(static_cast<std::uint16_t>(std::atoi(port.c_str())));
     SetServerAddress("127.0.0.1");

@@ -6,8 +6,8 @@
 #include <string>
 
 #include "engine/engine.h"
-#include "engine/number_text.h"
 #include "engine/process_element.h"
+#include "wire/number_text.h"
 
 using namespace zorva;
 

@@ -3,8 +3,8 @@
 
 #include <cstdio>
 
-#include "engine/number_text.h"
 #include "kernel/kernel.h"
+#include "wire/number_text.h"
 
 using namespace zorva;
 

@@ -2,7 +2,8 @@
 // models and answers what is addressed to the server itself.
 #include "time_server.h"
 
-#include "protocol.h"
+#include "wire/line_kinds.h"
+#include "wire/protocol.h"
 
 #include <algorithm>
 #include <array>
@@ -16,24 +17,6 @@ namespace {
 // answered at once, so a flood cannot grow the server's memory.
 constexpr std::size_t kMaxOpenQuestions = 1024;
 
-// Splits "a!!b!!c" into at most `count` fields; the last one keeps any
-// further "!!". Missing fields stay empty.
-template <std::size_t count>
-std::array<std::string_view, count> fields(std::string_view text) {
-    std::array<std::string_view, count> result{};
-    for (std::size_t i = 0; i + 1 < count; ++i) {
-        const auto separator = text.find("!!");
-        if (separator == std::string_view::npos) {
-            result[i] = text;
-            return result;
-        }
-        result[i] = text.substr(0, separator);
-        text.remove_prefix(separator + 2);
-    }
-    result[count - 1] = text;
-    return result;
-}
-
 std::string lowered(std::string_view text) {
     std::string result(text);
     std::transform(result.begin(), result.end(), result.begin(),
@@ -44,8 +27,8 @@ std::string lowered(std::string_view text) {
 }  // namespace
 
 void TimeServer::onToClient(ClientId id, Client& client, std::string_view argument) {
-    const auto [targetField, text] = fields<2>(argument);
-    const std::string_view targetName = trim(targetField);
+    const auto [targetField, text] = SplitFields<2>(argument);
+    const std::string_view targetName = Trim(targetField);
     if (targetName == "server") return;
     const Target target = findTarget(targetName);
     if (!target.id) {
@@ -53,16 +36,16 @@ void TimeServer::onToClient(ClientId id, Client& client, std::string_view argume
         return;
     }
     const double stamp = client.account->clock();
-    const std::string line = "$$from:" + formatTime(stamp) + "!!" + client.name + "!!" + sanitize(text);
+    const std::string line = Line(LineKind::From, JoinFields({FormatTime(stamp), client.name, Sanitize(text)}));
     if (!fitsLine(line, id, client)) return;
     Client& receiver = *registered(*target.id);
     deliver(*target.id, receiver, {line, stamp, Outgoing::Kind::Text});
 }
 
 void TimeServer::onQuestion(ClientId id, Client& client, std::string_view argument) {
-    const auto [numberField, targetField, text] = fields<3>(argument);
-    const std::string number = sanitize(trim(numberField));
-    std::string_view targetName = trim(targetField);
+    const auto [numberField, targetField, text] = SplitFields<3>(argument);
+    const std::string number = Sanitize(Trim(numberField));
+    std::string_view targetName = Trim(targetField);
     if (targetName.empty()) targetName = "server";
     // The model now waits inside its question, where it reads what was kept
     // for it without reporting it.
@@ -75,9 +58,9 @@ void TimeServer::onQuestion(ClientId id, Client& client, std::string_view argume
     const Target target = findTarget(targetName);
     const auto open =
         std::count_if(questions_.begin(), questions_.end(), [id](const Question& q) { return q.asker == id; });
-    const std::string relayed = "$$?" + number + "!!" + client.name + "!!" + sanitize(text);
+    const std::string relayed = Line(LineKind::Question, JoinFields({number, client.name, Sanitize(text)}));
     if (!target.id || static_cast<std::size_t>(open) >= kMaxOpenQuestions || !fitsLine(relayed, id, client)) {
-        answer(id, number, askedInStep, sanitize(targetName), {});
+        answer(id, number, askedInStep, Sanitize(targetName), {});
         return;
     }
     questions_.push_back({id, number, *target.id, askedInStep});
@@ -85,9 +68,9 @@ void TimeServer::onQuestion(ClientId id, Client& client, std::string_view argume
 }
 
 void TimeServer::onAnswer(ClientId id, Client& client, std::string_view argument) {
-    const auto [numberField, askerField, text] = fields<3>(argument);
-    const std::string_view number = trim(numberField);
-    const std::string_view askerName = trim(askerField);
+    const auto [numberField, askerField, text] = SplitFields<3>(argument);
+    const std::string_view number = Trim(numberField);
+    const std::string_view askerName = Trim(askerField);
     const auto matches = [&](bool exact) {
         return [&, exact](const Question& q) {
             if (q.answerer != id || q.number != number) return false;
@@ -100,19 +83,19 @@ void TimeServer::onAnswer(ClientId id, Client& client, std::string_view argument
     if (question == questions_.end()) return;
     const Question answered = *question;
     questions_.erase(question);
-    const std::string relayed = "$$!" + std::string(number) + "!!" + client.name + "!!" + sanitize(text);
+    const std::string relayed = Line(LineKind::Answer, JoinFields({number, client.name, Sanitize(text)}));
     // The asker waits for an answer whatever happens: one too long to relay
     // becomes an empty one.
     answer(answered.asker, answered.number, answered.askedInStep, client.name,
-           fitsLine(relayed, id, client) ? sanitize(text) : std::string());
+           fitsLine(relayed, id, client) ? Sanitize(text) : std::string());
 }
 
 void TimeServer::onCommand(ClientId id, std::string_view command) {
     Client* client = registered(id);
-    const std::string word = lowered(trim(command.substr(0, command.find(':'))));
+    const std::string word = lowered(Trim(command.substr(0, command.find(':'))));
     std::string line;
-    if (word == "time") line = "$$time:" + formatTime(time_);
-    if (word == "clients") line = "$$clients:" + modelNames();
+    if (word == "time") line = Line(LineKind::Time, FormatTime(time_));
+    if (word == "clients") line = Line(LineKind::Clients, modelNames());
     if (line.empty()) return;
     if (client) {
         deliver(id, *client, {line, client->account->clock(), Outgoing::Kind::HandedOver});
@@ -128,14 +111,14 @@ void TimeServer::answer(ClientId asker, const std::string& number, bool askedInS
     // Sent while the question still counts as open: a model waiting inside
     // its question reads the answer there, so it is never held.
     deliver(asker, *client,
-            {"$$!" + number + "!!" + answerer + "!!" + std::string(text), client->account->clock(),
+            {Line(LineKind::Answer, JoinFields({number, answerer, text})), client->account->clock(),
              Outgoing::Kind::Answer});
     client->account->questionAnswered(askedInStep);
 }
 
 void TimeServer::refuse(ClientId id, Client& client, const std::string& reason) {
     output_.report("refused a line from " + client.name + ": " + reason);
-    deliver(id, client, {"$$unknown:" + reason, client.account->clock(), Outgoing::Kind::HandedOver});
+    deliver(id, client, {Line(LineKind::Unknown, reason), client.account->clock(), Outgoing::Kind::HandedOver});
 }
 
 bool TimeServer::fitsLine(const std::string& line, ClientId sender, Client& client) {
@@ -154,15 +137,15 @@ TimeServer::Target TimeServer::findTarget(std::string_view name) const {
         if (client.name == name) return {id, {}};
         if (client.name.ends_with(name)) endings.push_back(id);
     }
-    const std::string shown = sanitize(name.substr(0, 200));
+    const std::string shown = Sanitize(name.substr(0, 200));
     if (endings.size() == 1) return {endings.front(), {}};
     if (endings.empty()) return {std::nullopt, "no model named " + shown};
     return {std::nullopt, shown + " names more than one model"};
 }
 
 std::string TimeServer::serverAnswer(std::string_view question) const {
-    const std::string asked = lowered(trim(question));
-    if (asked == "time") return formatTime(time_);
+    const std::string asked = lowered(Trim(question));
+    if (asked == "time") return FormatTime(time_);
     if (asked == "clients") return modelNames();
     return {};
 }

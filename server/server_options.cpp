@@ -1,6 +1,6 @@
 #include "server_options.h"
 
-#include "protocol.h"
+#include "wire/protocol.h"
 
 #include <charconv>
 #include <string_view>
@@ -39,8 +39,8 @@ std::string applyOption(ServerOptions& options, const std::string& name, const s
             return "--registration-timeout needs a number of seconds from 1 to 3600, not '" + value + "'";
         options.registrationTimeoutSeconds = static_cast<int>(*seconds);
     } else if (name == "--until") {
-        const auto until = parseTime(value);
-        if (!until || *until < 0 || isNeverTime(*until) || value.find(',') != std::string::npos)
+        const auto until = ParseTime(value);
+        if (!until || *until < 0 || IsNeverTime(*until) || value.find(',') != std::string::npos)
             return "--until needs a time of 0 or more such as 100.00, not '" + value + "'";
         options.until = until;
     }

@@ -1,6 +1,6 @@
 #include "tcp_host.h"
 
-#include "protocol.h"
+#include "wire/protocol.h"
 
 #include <QTimer>
 
@@ -75,7 +75,7 @@ void TcpHost::closeUnregistered(ClientId client) {
 void TcpHost::deliver(ClientId client, const std::string& line) {
     const auto it = sessions_.find(client);
     if (it == sessions_.end()) return;
-    if (verbose_) printLine("-> " + std::to_string(client) + " " + sanitize(line));
+    if (verbose_) printLine("-> " + std::to_string(client) + " " + Sanitize(line));
     it->second->send(line);
 }
 
@@ -92,7 +92,7 @@ void TcpHost::finished() {
 }
 
 void TcpHost::lineReceived(ClientId client, const std::string& line) {
-    if (verbose_) printLine("<- " + std::to_string(client) + " " + sanitize(line));
+    if (verbose_) printLine("<- " + std::to_string(client) + " " + Sanitize(line));
     room_.received(client, line);
 }
 

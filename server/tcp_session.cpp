@@ -1,6 +1,6 @@
 #include "tcp_session.h"
 
-#include "engine/tcp_keepalive.h"
+#include "wire/tcp_keepalive.h"
 
 #include <QTimer>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "engine/line_splitter.h"
 #include "time_server.h"
+#include "wire/line_splitter.h"
 
 #include <QObject>
 #include <QTcpSocket>

@@ -1,6 +1,7 @@
 #include "time_server.h"
 
-#include "protocol.h"
+#include "wire/line_kinds.h"
+#include "wire/protocol.h"
 
 #include <algorithm>
 #include <limits>
@@ -11,52 +12,48 @@ namespace {
 
 constexpr std::size_t kMaxNameLength = 200;
 
-bool takePrefix(std::string_view& text, std::string_view prefix) {
-    if (!text.starts_with(prefix)) return false;
-    text.remove_prefix(prefix.size());
-    return true;
-}
-
 }  // namespace
 
 TimeServer::TimeServer(TimeServerConfig config, ServerOutput& output) : config_(config), output_(output) {
     // Models learn the end time as a two-decimal text and send it back; the
     // end is recognised only if both sides hold the same number.
-    if (config_.until) config_.until = parseTime(formatTime(*config_.until));
+    if (config_.until) config_.until = ParseTime(FormatTime(*config_.until));
 }
 
 void TimeServer::connected(ClientId id, std::string_view peer) {
     clients_[id] = Client{std::string(peer), time_, {}, std::nullopt, false, false};
     output_.report("connection " + std::to_string(id) + " from " + std::string(peer));
-    send(id, "$$hello:zorva-server!!" + formatTime(time_));
+    send(id, Line(LineKind::Hello, JoinFields({"zorva-server", FormatTime(time_)})));
 }
 
 void TimeServer::received(ClientId id, std::string_view line) {
     const auto it = clients_.find(id);
     if (it == clients_.end() || it->second.leaving) return;
     Client& client = it->second;
-    std::string_view text = trim(line);
-    if (!text.starts_with("$$")) return;
-
-    if (takePrefix(text, "$$name:")) {
-        onName(id, client, trim(text));
-    } else if (text.starts_with("$$continue:") || text.starts_with("$$newevent:") || text.starts_with("$$toclient:") ||
-               text.starts_with("$$?") || text.starts_with("$$!")) {
-        if (!client.account) {
-            send(id, "$$unknown:register with a name first");
-        } else if (takePrefix(text, "$$continue:")) {
-            onContinue(id, client, text);
-        } else if (takePrefix(text, "$$newevent:")) {
-            onNewEvent(id, client, text);
-        } else if (takePrefix(text, "$$toclient:")) {
-            onToClient(id, client, text);
-        } else if (takePrefix(text, "$$?")) {
-            onQuestion(id, client, text);
-        } else if (takePrefix(text, "$$!")) {
-            onAnswer(id, client, text);
-        }
-    } else {
-        onCommand(id, text.substr(2));
+    const LineMatch match = MatchLineToServer(line);
+    switch (match.Kind) {
+        case LineKind::None:
+            return;
+        case LineKind::Name:
+            onName(id, client, Trim(match.Fields));
+            break;
+        case LineKind::Command:
+            onCommand(id, match.Fields);
+            break;
+        default:
+            if (!client.account) {
+                send(id, Line(LineKind::Unknown, "register with a name first"));
+            } else if (match.Kind == LineKind::Continue) {
+                onContinue(id, client, match.Fields);
+            } else if (match.Kind == LineKind::NewEvent) {
+                onNewEvent(id, client, match.Fields);
+            } else if (match.Kind == LineKind::ToClient) {
+                onToClient(id, client, match.Fields);
+            } else if (match.Kind == LineKind::Question) {
+                onQuestion(id, client, match.Fields);
+            } else if (match.Kind == LineKind::Answer) {
+                onAnswer(id, client, match.Fields);
+            }
     }
     advance();
 }
@@ -88,7 +85,7 @@ void TimeServer::disconnected(ClientId id, std::string_view reason) {
     if (!gone.account || gone.leaving) return;
     if (!ended_) {
         leftEarly_ = true;
-        output_.report("model " + gone.name + " left at " + formatTime(gone.account->clock()));
+        output_.report("model " + gone.name + " left at " + FormatTime(gone.account->clock()));
     }
     if (registeredCount() == 0) {
         whenEmpty();
@@ -103,23 +100,23 @@ bool TimeServer::hasRegistered(ClientId id) const {
 }
 
 void TimeServer::onName(ClientId id, Client& client, std::string_view name) {
-    const std::string shown = sanitize(name.substr(0, kMaxNameLength));
+    const std::string shown = Sanitize(name.substr(0, kMaxNameLength));
     if (client.account) {
-        deliver(
-            id, client,
-            {"$$unknown:already registered as " + client.name, client.account->clock(), Outgoing::Kind::HandedOver});
+        deliver(id, client,
+                {Line(LineKind::Unknown, "already registered as " + client.name), client.account->clock(),
+                 Outgoing::Kind::HandedOver});
         return;
     }
     if (name.empty() || name.size() > kMaxNameLength || name == "server" || name.find("!!") != std::string_view::npos ||
         shown != name) {
-        send(id, "$$unknown:the name '" + shown + "' cannot be used");
+        send(id, Line(LineKind::Unknown, "the name '" + shown + "' cannot be used"));
         return;
     }
     const bool taken = std::any_of(clients_.begin(), clients_.end(), [&](const auto& entry) {
         return entry.second.account && !entry.second.leaving && entry.second.name == name;
     });
     if (taken) {
-        send(id, "$$unknown:the name " + shown + " is already in use");
+        send(id, Line(LineKind::Unknown, "the name " + shown + " is already in use"));
         output_.report("connection " + std::to_string(id) + " refused: the name " + shown + " is already in use");
         client.leaving = true;
         output_.disconnect(id);
@@ -134,9 +131,9 @@ void TimeServer::onName(ClientId id, Client& client, std::string_view name) {
 }
 
 void TimeServer::onContinue(ClientId id, Client& client, std::string_view argument) {
-    const auto time = parseTime(argument);
+    const auto time = ParseTimeFromAnyLocale(argument);
     if (!time) {
-        send(id, "$$unknown:cannot read the time '" + sanitize(trim(argument)) + "'");
+        send(id, Line(LineKind::Unknown, "cannot read the time '" + Sanitize(Trim(argument)) + "'"));
         return;
     }
     client.account->ask(*time);
@@ -151,9 +148,9 @@ void TimeServer::onContinue(ClientId id, Client& client, std::string_view argume
 }
 
 void TimeServer::onNewEvent(ClientId id, Client& client, std::string_view argument) {
-    const auto time = parseTime(argument);
+    const auto time = ParseTimeFromAnyLocale(argument);
     if (!time) {
-        send(id, "$$unknown:cannot read the time '" + sanitize(trim(argument)) + "'");
+        send(id, Line(LineKind::Unknown, "cannot read the time '" + Sanitize(Trim(argument)) + "'"));
         return;
     }
     if (!client.account->reportEvent(*time)) return;
@@ -172,7 +169,7 @@ void TimeServer::stopIfBeyondEnd(ClientId id, Client& client) {
     if (client.stopTold && request == *config_.until) return;
     client.stopTold = true;
     client.account->stopped();
-    send(id, "$$stop:" + formatTime(*config_.until));
+    send(id, Line(LineKind::Stop, FormatTime(*config_.until)));
 }
 
 void TimeServer::answerAfterEnd(ClientId id, Client& client) {
@@ -182,10 +179,10 @@ void TimeServer::answerAfterEnd(ClientId id, Client& client) {
     const double request = client.account->request();
     if (request <= time_) {
         client.account->grant(request);
-        send(id, "$$continue:" + formatTime(request));
+        send(id, Line(LineKind::Continue, FormatTime(request)));
     } else {
         client.account->stopped();
-        send(id, "$$stop:" + formatTime(time_));
+        send(id, Line(LineKind::Stop, FormatTime(time_)));
     }
 }
 
@@ -204,14 +201,14 @@ void TimeServer::advance() {
         if (allSettled) finishAt(*config_.until);
         return;
     }
-    if (isNeverTime(earliest)) {
+    if (IsNeverTime(earliest)) {
         if (allSettled && !config_.until) stopAll();
         return;
     }
     time_ = std::max(time_, earliest);
     if (const auto next = nextToRun(earliest)) {
         clients_.at(*next).account->grant(earliest);
-        send(*next, "$$continue:" + formatTime(earliest));
+        send(*next, Line(LineKind::Continue, FormatTime(earliest)));
     }
 }
 
@@ -243,9 +240,9 @@ void TimeServer::finishAt(double end) {
     for (auto& [id, client] : clients_) {
         if (!client.account || client.leaving) continue;
         client.account->grant(end);
-        send(id, "$$continue:" + formatTime(end));
+        send(id, Line(LineKind::Continue, FormatTime(end)));
     }
-    output_.report("end of run at " + formatTime(end));
+    output_.report("end of run at " + FormatTime(end));
 }
 
 void TimeServer::stopAll() {
@@ -254,9 +251,9 @@ void TimeServer::stopAll() {
         if (!client.account || client.leaving) continue;
         client.stopTold = true;
         client.account->stopped();
-        send(id, "$$stop:" + formatTime(time_));
+        send(id, Line(LineKind::Stop, FormatTime(time_)));
     }
-    output_.report("end of run at " + formatTime(time_) + ": no model has events left");
+    output_.report("end of run at " + FormatTime(time_) + ": no model has events left");
 }
 
 void TimeServer::whenEmpty() {
@@ -270,7 +267,7 @@ void TimeServer::whenEmpty() {
     started_ = false;
     ended_ = false;
     leftEarly_ = false;
-    output_.report("every model has left; time is back at " + formatTime(time_));
+    output_.report("every model has left; time is back at " + FormatTime(time_));
 }
 
 int TimeServer::registeredCount() const {

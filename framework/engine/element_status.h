@@ -1,11 +1,9 @@
 #pragma once
 #include <cstdint>
 
-namespace zorva {
+#include "wire/never_time.h"
 
-// Simulation time of "no event": the time of the sequencing set's sentinels
-// and the EventTime of an element with nothing pending.
-inline constexpr double NeverTime = 1.7e307;
+namespace zorva {
 
 // Element status codes. Compared numerically ("at most Passive" is 0 to 2),
 // hence a plain enumeration over a byte.

@@ -16,7 +16,7 @@ class ZorvaProcessElement;
 class ServerLink;
 
 // --- reading the run status -------------------------------------------------
-TZorvaStatus& ZorvaStatus();
+const TZorvaStatus& ZorvaStatus();
 double SimTime();
 ZorvaProcessElement* CurrentElement();
 std::uint8_t RunState();
@@ -55,6 +55,14 @@ void SetEventProcessor(std::function<void()> processEvents);
 void ProcessPendingEvents();
 void SetServerLink(ServerLink* link);
 
+// --- the connection's operations on the run status --------------------------
+// The address of the message server for the run; empty runs the model alone.
+// The connection's SetServerAddress is the one setter and calls this.
+void AssignServerAddress(const std::string& address);
+// A connection status or problem for the trace: StatusText, then the
+// display callback.
+void ShowConnectionStatus(const std::string& text);
+
 // --- answers from the server (called by the connection while a pass waits) --
 // "$$continue:" t. t is only the request rounded to two decimals, so it never
 // sets the clock: the resumed event brings its own exact time.
@@ -72,11 +80,11 @@ void StartClockAt(double t);
 // a step (a text read while AskModel waits) the clock stays at the step's
 // time. The clock never moves backwards.
 void ClockFromServer(double t);
-// Tells the window that the status changed (a status text, say).
-void NotifyDisplay();
-// After an incoming text or question: calls the display callback, which
-// hands it to the model, and then tells the server of the earliest event,
-// whether or not the handler created one, when the model is between steps.
+// After an incoming text or question that the connection keeps for the
+// model: the link hands it to the model's handler and the display callback
+// follows, as for every call of the display callback; then the server is
+// told of the earliest event, whether or not the handler created one, when
+// the model is between steps.
 void DeliverIncoming();
 
 // Program end followed by a fresh start-up: frees every notice, resets the

@@ -6,7 +6,7 @@
 #include "engine/engine.h"
 #include "engine/engine_state.h"
 #include "engine/fatal_error.h"
-#include "engine/number_text.h"
+#include "wire/number_text.h"
 
 namespace zorva {
 

@@ -4,11 +4,11 @@
 
 #include "engine/engine.h"
 #include "engine/engine_state.h"
-#include "engine/number_text.h"
+#include "wire/number_text.h"
 
 namespace zorva {
 
-TZorvaStatus& ZorvaStatus() {
+const TZorvaStatus& ZorvaStatus() {
     return TheEngine().status;
 }
 double SimTime() {
@@ -76,6 +76,10 @@ void SetStopTime(double t) {
 }
 double StopTime() {
     return TheEngine().StopTime;
+}
+
+void AssignServerAddress(const std::string& address) {
+    TheEngine().status.ServerAddress = address;
 }
 
 std::string TakeStatusText() {

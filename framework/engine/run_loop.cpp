@@ -11,10 +11,10 @@
 #include "engine/engine.h"
 #include "engine/engine_state.h"
 #include "engine/fatal_error.h"
-#include "engine/number_text.h"
 #include "engine/process_element.h"
 #include "engine/sanitizer_support.h"
 #include "engine/server_link.h"
+#include "wire/number_text.h"
 
 namespace zorva {
 namespace {
@@ -28,6 +28,7 @@ struct SuspendRequest {
 
 void CallDisplay() {
     Engine& e = TheEngine();
+    if (e.link) e.link->HandOverToModel();
     if (e.DisplayCallback) e.DisplayCallback();
 }
 
@@ -338,7 +339,8 @@ void ClockFromServer(double t) {
     st.SimTime = std::max(st.SimTime, std::min(t, e.set.FirstTimed()->Time));
 }
 
-void NotifyDisplay() {
+void ShowConnectionStatus(const std::string& text) {
+    TheEngine().status.StatusText = text;
     CallDisplay();
 }
 

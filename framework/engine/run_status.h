@@ -1,9 +1,6 @@
 #pragma once
 #include <cstdint>
-#include <memory>
 #include <string>
-
-#include "engine/question.h"
 
 namespace zorva {
 
@@ -17,7 +14,9 @@ enum RunStateCode : std::uint8_t {
     rsStepping = 4,
 };
 
-// The one run status record, read by the kernel and the windows.
+// The one run status record, read by the kernel, the connection and the
+// windows; only the engine writes it (the connection through the engine's
+// named operations).
 class TZorvaStatus {
 public:
     std::uint8_t RunState = rsIdle;
@@ -25,10 +24,8 @@ public:
     ZorvaProcessElement* CurrentElement = nullptr;
     std::string ServerAddress;  // empty: the model runs unconnected
     double SimTime = 0.0;
-    std::string StatusText;                      // connection status waiting for the trace
-    std::string IncomingMessage;                 // last incoming text waiting for the model's handler
-    bool Switching = false;                      // true while DisplayCallback is told of a resumption
-    std::unique_ptr<TQuestion> PendingQuestion;  // last incoming question waiting for the model's handler
+    std::string StatusText;  // connection status waiting for the trace
+    bool Switching = false;  // true while DisplayCallback is told of a resumption
 };
 
 }  // namespace zorva

@@ -17,6 +17,11 @@ public:
     // One round of a wait for the server: processes window events and, when
     // no line has come, waits a little for one instead of spinning.
     virtual void WaitForServer() = 0;
+    // Hands a pending incoming question, then a pending text, to the model's
+    // handlers. The engine calls it before every call of the display
+    // callback, so a program with or without a window gets the same
+    // delivery.
+    virtual void HandOverToModel() = 0;
 };
 
 }  // namespace zorva

@@ -5,7 +5,7 @@
 #include <optional>
 #include <utility>
 
-#include "engine/number_text.h"
+#include "wire/number_text.h"
 
 namespace zorva {
 

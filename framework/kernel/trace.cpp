@@ -3,8 +3,8 @@
 #include <ctime>
 
 #include "engine/engine.h"
-#include "engine/number_text.h"
 #include "kernel/trace_sink.h"
+#include "wire/number_text.h"
 
 namespace zorva {
 namespace {

@@ -2,8 +2,8 @@
 
 #include <cstdio>
 
-#include "engine/number_text.h"
 #include "ui/exit_codes.h"
+#include "wire/number_text.h"
 
 namespace zorva {
 namespace {

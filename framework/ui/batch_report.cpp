@@ -5,7 +5,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
-#include "engine/connection/messaging.h"
+#include "connection/messaging.h"
 #include "kernel/kernel.h"
 
 namespace zorva {

@@ -1,6 +1,6 @@
 #include "ui/display_callback.h"
 
-#include "engine/connection/messaging.h"
+#include "connection/messaging.h"
 #include "engine/engine.h"
 #include "kernel/kernel.h"
 #include "ui/zorva_form.h"
@@ -32,7 +32,6 @@ void RefreshClock(TZorvaForm& form) {
 void DisplayCallback() {
     TZorvaForm* form = TheZorvaForm();
     if (!form) return;
-    HandOverToModel();
     TraceEngineLines(*form);
     RefreshClock(*form);
     if (RunState() == rsInterrupted) {

@@ -2,8 +2,8 @@
 
 #include <QCoreApplication>
 
-#include "engine/connection/messaging.h"
-#include "engine/message_log.h"
+#include "connection/message_log.h"
+#include "connection/messaging.h"
 #include "kernel/kernel.h"
 #include "ui/display_callback.h"
 #include "ui/header_strip.h"

@@ -4,7 +4,7 @@
 
 #include <cmath>
 
-#include "engine/number_text.h"
+#include "wire/number_text.h"
 
 namespace zorva {
 

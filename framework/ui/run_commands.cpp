@@ -2,24 +2,12 @@
 #include <QAction>
 #include <QTimer>
 
-#include "engine/connection/server_connection.h"
+#include "connection/messaging.h"
 #include "engine/engine.h"
 #include "ui/header_strip.h"
 #include "ui/zorva_form.h"
 
 namespace zorva {
-namespace {
-
-// The address after the header's first colon, or the whole text without one.
-std::string AddressInHeader(const std::string& section) {
-    const auto colon = section.find(':');
-    const std::string address = colon == std::string::npos ? section : section.substr(colon + 1);
-    const auto first = address.find_first_not_of(" \t");
-    if (first == std::string::npos) return {};
-    return address.substr(first, address.find_last_not_of(" \t") - first + 1);
-}
-
-}  // namespace
 
 void TZorvaForm::GoStartSimulation() {
     interruptItem_->setEnabled(true);
@@ -30,10 +18,6 @@ void TZorvaForm::GoStartSimulation() {
 }
 
 void TZorvaForm::StartSimulation() {
-    // Step mode chosen before Start has already left Idle, where the
-    // connection no longer takes an address; the header's is stored directly.
-    ZorvaStatus().ServerAddress = AddressInHeader(header_->SectionText(hsServerAddress));
-    if (!ZorvaStatus().ServerAddress.empty()) SetServerLink(&TheServerConnection());
     runTicker_->start();
     RunSimulation();
     runTicker_->stop();
@@ -71,7 +55,7 @@ void TZorvaForm::ShowInterrupted() {
 // if the connection had closed.
 bool TZorvaForm::CheckClosing() {
     SetStopTime(SimTime());
-    TheServerConnection().Abandon();
+    AbandonConnection();
     if (closeRequested_ || RunState() != rsRunning) {
         // A run that waits proceeds, reaches the stop time at once and
         // unwinds; one that has ended or never began stays as it is.

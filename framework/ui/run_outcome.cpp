@@ -3,11 +3,11 @@
 #include <cstdio>
 #include <set>
 
-#include "engine/connection/server_connection.h"
-#include "engine/number_text.h"
+#include "connection/messaging.h"
 #include "kernel/run_figures.h"
 #include "kernel/trace_sink.h"
 #include "ui/exit_codes.h"
+#include "wire/number_text.h"
 
 namespace zorva {
 namespace {
@@ -39,7 +39,7 @@ int ReportRunOutcome(const std::string& program, bool reportFailed) {
     const auto say = [&program](const std::string& line) {
         std::fprintf(stderr, "%s: %s\n", program.c_str(), line.c_str());
     };
-    const TConnectionFailure connection = TheServerConnection().Failure();
+    const TConnectionFailure connection = ConnectionFailure();
     if (connection.What != TConnectionFailure::None) {
         say(ConnectionLine(connection));
         failed.insert(connection.What == TConnectionFailure::Lost ? kExitConnectionLost : kExitNoServer);

@@ -2,9 +2,9 @@
 // setting at a time and always in the same order.
 #include <QFile>
 
-#include "engine/connection/messaging.h"
+#include "connection/message_log.h"
+#include "connection/messaging.h"
 #include "engine/engine.h"
-#include "engine/message_log.h"
 #include "kernel/trace_sink.h"
 #include "ui/header_strip.h"
 #include "ui/locale_numbers.h"
@@ -63,8 +63,8 @@ void TZorvaForm::GoHideSettings() {
 
 void TZorvaForm::ApplyServerAddress(const std::string& text) {
     const bool none = text.empty() || Upper(text) == "NONE";
+    // Shown in the header by the messaging's display hook.
     SetServerAddress(none ? std::string() : text);
-    header_->SetSectionText(hsServerAddress, "ServerAddress: " + (none ? std::string() : text));
 }
 
 bool TZorvaForm::ApplyBreakTime(const std::string& text) {

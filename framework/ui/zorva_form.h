@@ -39,8 +39,8 @@ public:
     // --- offered to the model and the framework -----------------------------
     void SetTrace(bool on);
     void SetStepMode(bool on);
-    // Hands the address shown in the header to the engine and runs until the
-    // run has ended.
+    // Runs, with the server address that SetServerAddress gave the engine
+    // (and the header shows), until the run has ended.
     void StartSimulation();
     void ShowModelName(const std::string& name);
     void ShowServerAddress(const std::string& address);

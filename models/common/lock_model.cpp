@@ -2,10 +2,10 @@
 
 #include <optional>
 
-#include "engine/connection/messaging.h"
+#include "connection/messaging.h"
 #include "engine/engine.h"
-#include "engine/number_text.h"
 #include "kernel/run_figures.h"
+#include "wire/number_text.h"
 
 namespace zorva {
 namespace {

@@ -1,7 +1,7 @@
 #include "east/brim_east.h"
 
 #include "common/lock_model.h"
-#include "engine/connection/messaging.h"
+#include "connection/messaging.h"
 #include "ui/model_window.h"
 
 namespace zorva {

@@ -4,7 +4,7 @@
 #include <string_view>
 
 #include "common/lock_model.h"
-#include "engine/connection/messaging.h"
+#include "connection/messaging.h"
 #include "ui/model_window.h"
 
 namespace zorva {

@@ -5,9 +5,9 @@
 
 #include <QTimer>
 
-#include "engine/connection/messaging.h"
-#include "engine/connection/server_connection.h"
-#include "engine/message_log.h"
+#include "connection/message_log.h"
+#include "connection/messaging.h"
+#include "connection/server_connection.h"
 #include "engine_test_support.h"
 #include "scripted_server.h"
 
@@ -22,7 +22,6 @@ protected:
         onEvents = [] { QCoreApplication::processEvents(); };
         onDisplay = [this] {
             if (std::string text = TakeStatusText(); !text.empty()) statusTexts.push_back(text);
-            HandOverToModel();
         };
         SetMessageHandler([this](const std::string& text) {
             messages.push_back(text);

@@ -9,8 +9,8 @@
 
 #include "connection_test_support.h"
 #include "end_to_end_model.h"
-#include "engine/number_text.h"
 #include "kernel/msg_string.h"
+#include "wire/number_text.h"
 
 namespace zorva::testing {
 
@@ -30,7 +30,6 @@ public:
 
 int RunEastModel(const char* port) {
     SetEventProcessor([] { QCoreApplication::processEvents(); });
-    SetDisplayCallback([] { HandOverToModel(); });
     SetModelName("obrimeast");
     SetServerPort(static_cast<std::uint16_t>(std::atoi(port)));
     SetServerAddress("127.0.0.1");

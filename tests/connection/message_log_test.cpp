@@ -9,9 +9,10 @@
 #include <vector>
 
 #include "comma_locale.h"
+#include "connection/message_log.h"
 #include "engine/engine.h"
 #include "engine/fatal_error.h"
-#include "engine/message_log.h"
+#include "test_clock.h"
 
 namespace zorva {
 namespace {
@@ -54,7 +55,7 @@ private:
 
 TEST_F(MessageLogTest, FirstStartReplacesLaterStartsResume) {
     std::ofstream("west.log") << "old run\n";
-    ZorvaStatus().SimTime = 2.5;
+    zorva::testing::SetClock(2.5);
     StartMessageLog();
     EXPECT_TRUE(MessageLogOn());
     LogMessage("$$continue:3.00\r\n", kSentSuffix);
@@ -63,7 +64,7 @@ TEST_F(MessageLogTest, FirstStartReplacesLaterStartsResume) {
     StopMessageLog();
     EXPECT_FALSE(MessageLogOn());
     LogMessage("not logged", kReceivedSuffix);
-    ZorvaStatus().SimTime = 1234.567;
+    zorva::testing::SetClock(1234.567);
     StartMessageLog();
     EXPECT_EQ(ReadLines("west.log"), (std::vector<std::string>{"***2.50 start logging", "2.50 sent: $$continue:3.00\r",
                                                                "", "2.50 received: $$continue:3.00",
@@ -113,14 +114,14 @@ TEST_F(MessageLogCommaTest, ClockIsWrittenWithAPoint) {
     fs::current_path(dir);
     ResetMessageLog();
     SetMessageLogName("east");
-    ZorvaStatus().SimTime = 17.5;
+    zorva::testing::SetClock(17.5);
     StartMessageLog();
     StopMessageLog();
     const auto lines = ReadLines("east.log");
     fs::current_path(previous);
     fs::remove_all(dir);
     ResetMessageLog();
-    ZorvaStatus().SimTime = 0;
+    zorva::testing::SetClock(0);
     EXPECT_EQ(lines, (std::vector<std::string>{"***17.50 start logging", "***17.50 stop logging"}));
 }
 

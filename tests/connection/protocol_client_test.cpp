@@ -179,7 +179,7 @@ TEST_F(ConnectionTest, UnreadableNumbersAreIgnoredAndReportedOnce) {
     ASSERT_EQ(statusTexts.size(), 2u);
     EXPECT_NE(statusTexts[0].find("cannot read the time in the line $$simtime:12,5"), std::string::npos);
     EXPECT_NE(statusTexts[1].find("cannot read the question number"), std::string::npos);
-    EXPECT_EQ(ZorvaStatus().PendingQuestion, nullptr);
+    EXPECT_FALSE(TakePendingQuestion());
 }
 
 TEST_F(ConnectionTest, StampBehindTheClockLeavesTheClock) {

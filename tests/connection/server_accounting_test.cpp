@@ -21,7 +21,6 @@ protected:
         EngineTest::SetUp();
         ResetConnection();
         onEvents = [] { QCoreApplication::processEvents(); };
-        onDisplay = [] { HandOverToModel(); };
         SetMessageHandler([this](const std::string& text) { messages.push_back(text); });
         SetModelName("zmodel");
         server = std::make_unique<RealServer>(ServerArguments());

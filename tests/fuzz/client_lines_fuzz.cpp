@@ -12,13 +12,13 @@
 #include <string_view>
 #include <vector>
 
-#include "engine/connection/keyword_table.h"
-#include "engine/connection/messaging.h"
-#include "engine/connection/messaging_state.h"
-#include "engine/connection/server_lines.h"
+#include "connection/messaging.h"
+#include "connection/messaging_state.h"
+#include "connection/server_lines.h"
 #include "engine/engine.h"
 #include "engine/engine_state.h"
 #include "engine/fatal_error.h"
+#include "wire/line_kinds.h"
 
 namespace {
 

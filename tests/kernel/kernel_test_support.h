@@ -11,8 +11,9 @@
 #include <utility>
 #include <vector>
 
-#include "engine/number_text.h"
 #include "kernel/kernel.h"
+#include "test_clock.h"
+#include "wire/number_text.h"
 
 namespace zorva::testing {
 
@@ -49,7 +50,7 @@ protected:
     static TestElement* Make(std::string_view name, TestElement::Body body = {}) {
         return new TestElement(name, std::move(body));
     }
-    static void SetClock(double t) { ZorvaStatus().SimTime = t; }
+    static void SetClock(double t) { zorva::testing::SetClock(t); }
     static std::vector<std::string> Memo() {
         const auto& lines = TraceMemo().Lines();
         return {lines.begin(), lines.end()};

@@ -15,13 +15,13 @@
 #include <vector>
 
 #include "common/lock_model.h"
-#include "engine/connection/messaging.h"
-#include "engine/connection/server_connection.h"
+#include "connection/message_log.h"
+#include "connection/messaging.h"
+#include "connection/server_connection.h"
 #include "engine/engine.h"
-#include "engine/message_log.h"
-#include "engine/number_text.h"
 #include "kernel/kernel.h"
 #include "scripted_server.h"
+#include "wire/number_text.h"
 
 namespace zorva::testing {
 
@@ -39,7 +39,6 @@ protected:
         ResetConnection();
         ResetMessageLog();
         SetEventProcessor([] { QCoreApplication::processEvents(); });
-        SetDisplayCallback([] { HandOverToModel(); });
         server.SetScript([this](ScriptedServer& s, const std::string& line) { Answer(s, line); });
         watchdog.setSingleShot(true);
         QObject::connect(&watchdog, &QTimer::timeout, [this] {

@@ -1,6 +1,7 @@
 // The message handler on its own: what it makes of each incoming text.
 
 #include "lock_model_test_support.h"
+#include "test_clock.h"
 #include "west/brim_west.h"
 
 namespace zorva::testing {
@@ -17,7 +18,7 @@ protected:
 };
 
 TEST_F(ReceiveShipTest, StartsAShipOnTheEastSideAtTheTimeItCarries) {
-    ZorvaStatus().SimTime = 12.5;
+    zorva::testing::SetClock(12.5);
     ReceiveShip("$$from:brimeast!!ShipR3!!17.52!!  104.37 \r");
     auto* ship = dynamic_cast<TShip*>(Elements().LastElement());
     ASSERT_NE(ship, nullptr);
@@ -28,7 +29,7 @@ TEST_F(ReceiveShipTest, StartsAShipOnTheEastSideAtTheTimeItCarries) {
 }
 
 TEST_F(ReceiveShipTest, ShipsThatArriveLateStillStartAtOnce) {
-    ZorvaStatus().SimTime = 50.0;
+    zorva::testing::SetClock(50.0);
     ReceiveShip("$$from:brimeast!!ShipR!!20.00!!44.00");
     auto* ship = dynamic_cast<TShip*>(Elements().LastElement());
     ASSERT_NE(ship, nullptr);

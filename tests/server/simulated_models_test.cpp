@@ -7,7 +7,7 @@
 // nobody is told of something from its past; the run always ends; and the
 // same models give the same steps whatever the network's timing.
 #include "fake_output.h"
-#include "server/protocol.h"
+#include "wire/protocol.h"
 
 #include <gtest/gtest.h>
 
@@ -30,7 +30,7 @@ struct SimModel {
     std::string name;
     std::mt19937 random;  // the model's own choices: the same whatever the network does
     double clock = 0;
-    double stopTime = kNeverTime;
+    double stopTime = NeverTime;
     std::multiset<double> events;
     int budget = 14;
     bool registered = false;
@@ -115,7 +115,7 @@ private:
         std::vector<std::pair<int, double>> grants;
         for (int i = 0; i < kModels; ++i) {
             for (std::string& line : room_.take(id(i))) {
-                if (line.starts_with("$$continue:")) grants.emplace_back(i, *parseTime(line.substr(11)));
+                if (line.starts_with("$$continue:")) grants.emplace_back(i, *ParseTime(line.substr(11)));
                 models_[i].inbox.push_back(std::move(line));
             }
         }
@@ -128,17 +128,17 @@ private:
         for (int j = 0; j < kModels; ++j) {
             const SimModel& other = models_[j];
             if (j == granted || other.gone || other.done) continue;
-            double earliest = other.events.empty() ? kNeverTime : *other.events.begin();
+            double earliest = other.events.empty() ? NeverTime : *other.events.begin();
             for (const std::string& line : other.inbox)
                 if (line.starts_with("$$from:")) earliest = std::min(earliest, textEvent(line));
             if (!other.betweenSteps()) earliest = std::min(earliest, other.clock);
-            EXPECT_GE(earliest, time) << models_[granted].name << " was granted " << formatTime(time)
+            EXPECT_GE(earliest, time) << models_[granted].name << " was granted " << FormatTime(time)
                                       << " past an event of " << other.name << " at " << earliest;
         }
     }
 
     static double textEvent(std::string_view line) {
-        const double stamp = *parseTime(line.substr(7, line.find("!!") - 7));
+        const double stamp = *ParseTime(line.substr(7, line.find("!!") - 7));
         return stamp + 0.25 * std::stoi(field(line, 2));
     }
 
@@ -153,15 +153,15 @@ private:
         } else if (text.starts_with("$$continue:")) {
             EXPECT_TRUE(m.waiting && m.frames.empty()) << m.name << " was granted time inside a question";
             m.waiting = false;
-            step(i, *parseTime(text.substr(11)));
+            step(i, *ParseTime(text.substr(11)));
         } else if (text.starts_with("$$stop:")) {
             m.waiting = false;
-            m.stopTime = *parseTime(text.substr(7));
-            m.log.push_back("stop " + formatTime(m.stopTime));
+            m.stopTime = *ParseTime(text.substr(7));
+            m.log.push_back("stop " + FormatTime(m.stopTime));
             request(m);
         } else if (text.starts_with("$$from:")) {
-            const double stamp = *parseTime(text.substr(7, text.find("!!") - 7));
-            EXPECT_GE(stamp, *parseTime(formatTime(m.clock))) << m.name << " got a text from its past: " << line;
+            const double stamp = *ParseTime(text.substr(7, text.find("!!") - 7));
+            EXPECT_GE(stamp, *ParseTime(FormatTime(m.clock))) << m.name << " got a text from its past: " << line;
             if (m.betweenSteps()) m.clock = std::max(m.clock, std::min(stamp, m.earliest()));
             m.events.insert(textEvent(text));
             handedOver(m, "text " + line);
@@ -179,7 +179,7 @@ private:
     // After a line handed to the model's handlers: one report between steps.
     static void handedOver(SimModel& m, const std::string& what) {
         m.log.push_back(what);
-        if (m.betweenSteps()) m.outbox.push_back("$$newevent:" + formatTime(m.earliest()));
+        if (m.betweenSteps()) m.outbox.push_back("$$newevent:" + FormatTime(m.earliest()));
     }
 
     void answerQuestion(SimModel& m, const std::string& number, const std::string& asker) {
@@ -190,7 +190,7 @@ private:
             return;
         }
         m.outbox.push_back("$$!" + number + "!!" + asker + "!!Yes");
-        if (m.betweenSteps()) m.outbox.push_back("$$newevent:" + formatTime(m.earliest()));
+        if (m.betweenSteps()) m.outbox.push_back("$$newevent:" + FormatTime(m.earliest()));
     }
 
     // Questions end innermost first; a reply to an outer one waits for it.
@@ -201,7 +201,7 @@ private:
             m.replies.erase(frame.number);
             if (frame.answerFor) {
                 m.outbox.push_back("$$!" + frame.answerFor->first + "!!" + frame.answerFor->second + "!!Yes");
-                if (!frame.inStep) m.outbox.push_back("$$newevent:" + formatTime(m.earliest()));
+                if (!frame.inStep) m.outbox.push_back("$$newevent:" + FormatTime(m.earliest()));
             } else {
                 request(m);  // the step goes on and ends
             }
@@ -226,10 +226,10 @@ private:
             return;
         }
         const double event = *m.events.begin();
-        EXPECT_EQ(formatTime(event), formatTime(granted)) << m.name << " was granted a stale request";
+        EXPECT_EQ(FormatTime(event), FormatTime(granted)) << m.name << " was granted a stale request";
         m.events.erase(m.events.begin());
         m.clock = event;
-        m.log.push_back("step " + formatTime(event));
+        m.log.push_back("step " + FormatTime(event));
         if (crashes_ && m.pick(0, 60) == 0) {
             m.outbox.push_back("(crash)");
             return;
@@ -256,9 +256,9 @@ private:
     static void request(SimModel& m) {
         m.waiting = true;
         if (!m.events.empty() && *m.events.begin() < m.stopTime) {
-            m.outbox.push_back("$$continue:" + formatTime(*m.events.begin()));
+            m.outbox.push_back("$$continue:" + FormatTime(*m.events.begin()));
         } else if (m.clock < m.stopTime) {
-            m.outbox.push_back("$$continue:" + formatTime(m.stopTime));
+            m.outbox.push_back("$$continue:" + FormatTime(m.stopTime));
         } else {
             m.waiting = false;
             m.done = true;

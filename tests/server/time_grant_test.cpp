@@ -1,12 +1,12 @@
 #include "fake_output.h"
-#include "server/protocol.h"
+#include "wire/protocol.h"
 
 #include <gtest/gtest.h>
 
 namespace zorva::server::testing {
 namespace {
 
-const std::string kNever = formatTime(kNeverTime);
+const std::string kNever = FormatTime(NeverTime);
 
 TEST(Registration, GreetsWithTheCurrentTimeAndRefusesADuplicateName) {
     Room room;

@@ -11,7 +11,7 @@
 #include <QTimer>
 
 #include "animation/mesh_builder.h"
-#include "engine/connection/messaging.h"
+#include "connection/messaging.h"
 #include "kernel/kernel.h"
 #include "ui/framework_setup.h"
 #include "ui/model_window.h"

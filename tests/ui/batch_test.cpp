@@ -49,7 +49,7 @@ TEST(BatchOptionsTest, RefusesWhatItDoesNotKnowWithAClearMessage) {
     }
 }
 
-#ifdef ZORVA_TEST_MODEL_EXECUTABLE
+#ifdef UI_TEST_MODEL_EXECUTABLE
 
 struct Outcome {
     int exitCode = -1;
@@ -66,7 +66,7 @@ protected:
         for (const QString& key : extra.keys()) environment.insert(key, extra.value(key));
         program.setProcessEnvironment(environment);
         program.setWorkingDirectory(dir.path());
-        program.start(ZORVA_TEST_MODEL_EXECUTABLE, arguments);
+        program.start(UI_TEST_MODEL_EXECUTABLE, arguments);
         EXPECT_TRUE(program.waitForStarted(5000));
         if (!program.waitForFinished(20000)) program.kill();
         return {program.exitStatus() == QProcess::NormalExit ? program.exitCode() : -1,
@@ -193,8 +193,8 @@ TEST_F(BatchProgramTest, RunAgainstAScriptedServerGivenOnTheCommandLine) {
     environment.insert("ZORVA_TEST_PORT", QString::number(server.Port()));
     program.setProcessEnvironment(environment);
     program.setWorkingDirectory(dir.path());
-    program.start(ZORVA_TEST_MODEL_EXECUTABLE, {"--headless", "--server", "127.0.0.1", "--start", "--exit-at-end",
-                                                "--stop-time", "10", "--report", "connected.json"});
+    program.start(UI_TEST_MODEL_EXECUTABLE, {"--headless", "--server", "127.0.0.1", "--start", "--exit-at-end",
+                                             "--stop-time", "10", "--report", "connected.json"});
     ASSERT_TRUE(program.waitForStarted(5000));
     // The server lives in this process: its events are processed here.
     ASSERT_TRUE(zorva::testing::PumpUntil([&] { return program.state() == QProcess::NotRunning; }, 20000));

@@ -3,6 +3,7 @@
 #include <QTest>
 #include <QTextBlock>
 
+#include "test_clock.h"
 #include "ui/element_form.h"
 #include "ui/inspection_grid.h"
 #include "ui/inspection_windows.h"
@@ -61,12 +62,12 @@ TEST_F(InspectionTest, EmptyTablesShowTheHeaderAndOneEmptyRow) {
 
 TEST_F(InspectionTest, ElementInSeveralQueuesTakesContinuationRows) {
     ZorvaQueue a("A"), b("B"), c("C");
-    ZorvaStatus().SimTime = 1.5;
+    zorva::testing::SetClock(1.5);
     auto* busy = new TIdle("Busy");
     auto* alone = new TIdle("Alone");
-    ZorvaStatus().SimTime = 2.25;
+    zorva::testing::SetClock(2.25);
     busy->EnterQueue(a);
-    ZorvaStatus().SimTime = 3.0;
+    zorva::testing::SetClock(3.0);
     busy->EnterQueue(b);
     busy->EnterQueue(c);
     alone->Start(7.126);
@@ -98,9 +99,9 @@ TEST_F(InspectionTest, QueueTableShowsTheStatisticsAsTheQueueHoldsThem) {
     two->LeaveQueue(passing);
     one->EnterQueue(waiting);
     two->EnterQueue(waiting);
-    ZorvaStatus().SimTime = 4.0;
+    zorva::testing::SetClock(4.0);
     one->LeaveQueue(waiting);
-    ZorvaStatus().SimTime = 10.0;
+    zorva::testing::SetClock(10.0);
     ShowQueues();
     // Waiting: length 2 over [0, 4] when its length last changed: average 2.0.
     EXPECT_EQ(Rows(*QueueForm()->Grid()), (std::vector<Row>{

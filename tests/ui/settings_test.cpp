@@ -8,6 +8,7 @@
 #include <QTest>
 
 #include "kernel/trace_sink.h"
+#include "test_clock.h"
 #include "ui_test_support.h"
 
 namespace zorva::uitest {
@@ -90,7 +91,7 @@ TEST_F(SettingsTest, BreakTimeHeaderShowsTheTextOnlyWhenItLiesAhead) {
     Accept("None", "", "");
     EXPECT_EQ(BreakTime(), -1.0);
     EXPECT_EQ(HeaderText(hsBreak), "Break: ");
-    ZorvaStatus().SimTime = 10.0;
+    zorva::testing::SetClock(10.0);
     form->GoEditTheSettings();
     Accept("None", "3", "");
     EXPECT_EQ(BreakTime(), 3.0);

@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "engine/connection/messaging.h"
+#include "connection/messaging.h"
 #include "kernel/kernel.h"
 #include "ui/model_window.h"
 

@@ -4,7 +4,7 @@
 // kernel.
 #include <cstdlib>
 
-#include "engine/connection/server_connection.h"
+#include "connection/server_connection.h"
 #include "kernel/kernel.h"
 #include "test_model.h"
 #include "ui/program_startup.h"

@@ -5,7 +5,7 @@
 #include <QDir>
 #include <QTimer>
 
-#include "engine/connection/messaging.h"
+#include "connection/messaging.h"
 #include "kernel/kernel.h"
 #include "ui/element_form.h"
 #include "ui/framework_setup.h"

@@ -15,9 +15,9 @@
 #include <string>
 #include <vector>
 
-#include "engine/connection/messaging.h"
-#include "engine/connection/server_connection.h"
-#include "engine/message_log.h"
+#include "connection/message_log.h"
+#include "connection/messaging.h"
+#include "connection/server_connection.h"
 #include "kernel/kernel.h"
 #include "test_model.h"
 #include "ui/framework_setup.h"

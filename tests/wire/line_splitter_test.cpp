@@ -1,4 +1,4 @@
-#include "engine/line_splitter.h"
+#include "wire/line_splitter.h"
 
 #include <gtest/gtest.h>
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "engine/line_splitter.h"
+#include "wire/line_splitter.h"
 
 namespace zorva {
 

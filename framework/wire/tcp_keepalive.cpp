@@ -1,4 +1,4 @@
-#include "engine/tcp_keepalive.h"
+#include "wire/tcp_keepalive.h"
 
 #include <netinet/in.h>
 #include <netinet/tcp.h>

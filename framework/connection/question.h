@@ -1,4 +1,6 @@
 #pragma once
+// The questions and answers that models exchange through the server.
+
 #include <cstdint>
 #include <string>
 
@@ -11,6 +13,14 @@ public:
     std::int32_t Number = 0;
     std::string Text;
     std::string Name;
+};
+
+// An answer to a question this model asked.
+class TReply {
+public:
+    std::int32_t Number = 0;  // of the question it answers
+    std::string Name;
+    std::string Text;
 };
 
 }  // namespace zorva

@@ -1,12 +1,12 @@
-#include "engine/connection/server_connection.h"
+#include "connection/server_connection.h"
 
 #include <QString>
 
-#include "engine/connection/messaging.h"
+#include "connection/message_log.h"
+#include "connection/messaging.h"
 #include "engine/engine.h"
 #include "engine/fatal_error.h"
-#include "engine/message_log.h"
-#include "engine/number_text.h"
+#include "wire/line_kinds.h"
 
 namespace zorva {
 namespace {
@@ -41,19 +41,22 @@ void ServerConnection::ConnectToServer() {
     const std::string& address = ZorvaStatus().ServerAddress;
     if (address.empty() || Connected()) return;
     if (!socket_) socket_ = std::make_unique<TModelSocket>();
-    ZorvaStatus().StatusText = "Connection called";
-    NotifyDisplay();
+    ShowConnectionStatus("Connection called");
     socket_->Open(QString::fromStdString(address), port_);
     while (!abandoned_ && socket_ && !socket_->Greeted() && socket_->State() != TModelSocket::Link::Closed)
         WaitForServer();
 }
 
 void ServerConnection::SendContinue(double t) {
-    SendToServer("$$continue:" + FormatFixed(t, 2));
+    SendToServer(Line(LineKind::Continue, FormatTime(t)));
 }
 
 void ServerConnection::SendNewEvent(double t) {
-    SendToServer("$$newevent:" + FormatFixed(t, 2));
+    SendToServer(Line(LineKind::NewEvent, FormatTime(t)));
+}
+
+void ServerConnection::HandOverToModel() {
+    zorva::HandOverToModel();
 }
 
 bool ServerConnection::ConnectionClosed() const {

@@ -1,14 +1,15 @@
-#include "engine/connection/server_lines.h"
+#include "connection/server_lines.h"
 
 #include <optional>
 #include <string_view>
 
-#include "engine/connection/keyword_table.h"
-#include "engine/connection/messaging_state.h"
-#include "engine/connection/server_connection.h"
+#include "connection/message_log.h"
+#include "connection/messaging_state.h"
+#include "connection/server_connection.h"
 #include "engine/engine.h"
-#include "engine/message_log.h"
-#include "engine/number_text.h"
+#include "wire/line_kinds.h"
+#include "wire/number_text.h"
+#include "wire/protocol.h"
 
 namespace zorva {
 namespace {
@@ -18,13 +19,13 @@ namespace {
 constexpr double kTimeRounding = 0.005;
 
 std::optional<double> ReadTime(std::string_view field, const std::string& line) {
-    const auto t = ParseNumber(TrimLine(field));
+    const auto t = ParseTime(field);
     if (!t) ReportLineProblem("cannot read the time in the line " + line + "; the line is ignored");
     return t;
 }
 
 std::optional<std::int32_t> ReadNumber(std::string_view field, const std::string& line) {
-    const auto n = ParseInteger(TrimLine(field));
+    const auto n = ParseInteger(Trim(field));
     if (!n) ReportLineProblem("cannot read the question number in the line " + line + "; the line is ignored");
     return n;
 }
@@ -41,7 +42,7 @@ void TakeServerTime(double t, const std::string& line) {
 }
 
 void HandOverMessage(const std::string& text) {
-    ZorvaStatus().IncomingMessage = text;
+    TheMessaging().IncomingMessage = text;
     DeliverIncoming();
 }
 
@@ -50,7 +51,7 @@ void HandleFrom(std::string_view fields, const std::string& line) {
     const auto t = ReadTime(timeField, line);
     if (!t) return;
     TakeServerTime(*t, line);
-    const std::string shortened = "$$from:" + std::string(text);
+    const std::string shortened = Line(LineKind::From, text);
     LogReceived(shortened);
     HandOverMessage(shortened);
 }
@@ -77,7 +78,7 @@ void HandleHello(std::string_view fields, const std::string& line, bool& greeted
     else if (t)
         ReportLineProblem("the time in the greeting " + line + " lies before the clock; the clock stays");
     greeted = true;
-    SendToServer("$$name:" + ModelName());
+    SendToServer(Line(LineKind::Name, ModelName()));
 }
 
 void HandleQuestion(std::string_view fields, const std::string& line) {
@@ -86,11 +87,7 @@ void HandleQuestion(std::string_view fields, const std::string& line) {
     if (!number) return;
     const auto [name, text] = SplitField(rest);
     LogReceived(line);
-    auto question = std::make_unique<TQuestion>();
-    question->Number = *number;
-    question->Name = std::string(name);
-    question->Text = std::string(text);
-    ZorvaStatus().PendingQuestion = std::move(question);
+    TheMessaging().PendingQuestion = TQuestion{*number, std::string(text), std::string(name)};
     DeliverIncoming();
 }
 
@@ -136,42 +133,39 @@ void ServerLineReader::EndOfStream() {
 
 void ServerLineReader::HandleLine(const std::string& rawLine) {
     ++linesHandled_;
-    const std::string line(TrimLine(rawLine));
+    const std::string line(Trim(rawLine));
     if (line.empty()) return;
-    const KeywordMatch match = MatchKeyword(line);
-    switch (match.keyword) {
-        case kwFrom:
-            HandleFrom(match.fields, line);
+    const LineMatch match = MatchLineToModel(line);
+    switch (match.Kind) {
+        case LineKind::From:
+            HandleFrom(match.Fields, line);
             break;
-        case kwSimTime:
-            HandleSimTime(match.fields, line);
+        case LineKind::SimTime:
+            HandleSimTime(match.Fields, line);
             break;
-        case kwStop:
-            if (const auto t = ReadTime(match.fields, line)) {
+        case LineKind::Stop:
+            if (const auto t = ReadTime(match.Fields, line)) {
                 LogReceived(line);
                 ServerStoppedAt(*t);
             }
             break;
-        case kwContinue:
-            if (const auto t = ReadTime(match.fields, line)) {
+        case LineKind::Continue:
+            if (const auto t = ReadTime(match.Fields, line)) {
                 LogReceived(line);
                 ServerGrantedTime(*t);
             }
             break;
-        case kwHello:
-            HandleHello(match.fields, line, greeted_);
+        case LineKind::Hello:
+            HandleHello(match.Fields, line, greeted_);
             break;
-        case kwQuestion:
-            HandleQuestion(match.fields, line);
+        case LineKind::Question:
+            HandleQuestion(match.Fields, line);
             break;
-        case kwReply:
-            HandleReply(match.fields, line);
+        case LineKind::Answer:
+            HandleReply(match.Fields, line);
             held_ = true;
             break;
-        case kwUnknown:
-        case kwClients:
-        case kwTime:
-        case kwNone:
+        default:  // "$$unknown:", "$$clients:", "$$time:" and unrecognised lines
             LogReceived(line);
             HandOverMessage(line);
             break;
@@ -183,8 +177,7 @@ void ReportLineProblem(const std::string& text) {
         LogMessage(text, kErrorSuffix);
         return;
     }
-    ZorvaStatus().StatusText = FormatFixed(SimTime()) + " Error: " + text;
-    NotifyDisplay();
+    ShowConnectionStatus(FormatFixed(SimTime()) + " Error: " + text);
 }
 
 }  // namespace zorva

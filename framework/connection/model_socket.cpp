@@ -1,10 +1,10 @@
-#include "engine/connection/model_socket.h"
+#include "connection/model_socket.h"
 
 #include <string_view>
 
-#include "engine/connection/server_lines.h"
+#include "connection/server_lines.h"
 #include "engine/engine.h"
-#include "engine/tcp_keepalive.h"
+#include "wire/tcp_keepalive.h"
 
 namespace zorva {
 
@@ -46,13 +46,12 @@ void TModelSocket::RegisterConnection(int error) {
         setSocketOption(QAbstractSocket::LowDelayOption, 1);
         // A server machine that vanishes ends the run instead of a wait for ever.
         EnableTcpKeepAlive(static_cast<int>(socketDescriptor()));
-        ZorvaStatus().StatusText = "Connected to Server";
+        ShowConnectionStatus("Connected to Server");
     } else {
         link_ = Link::Closed;
         RecordFailure(TConnectionFailure::NotConnected);
-        ZorvaStatus().StatusText = "Connection failed";
+        ShowConnectionStatus("Connection failed");
     }
-    NotifyDisplay();
 }
 
 void TModelSocket::CheckServerAnswer() {
@@ -66,8 +65,7 @@ void TModelSocket::ConnectionEnded() {
     if (RunState() != rsEnded) RecordFailure(TConnectionFailure::Lost);
     CheckServerAnswer();
     reader_.EndOfStream();
-    ZorvaStatus().StatusText = "Connection lost";
-    NotifyDisplay();
+    ShowConnectionStatus("Connection lost");
 }
 
 }  // namespace zorva

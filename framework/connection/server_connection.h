@@ -5,12 +5,11 @@
 #include <memory>
 #include <string>
 
-#include "engine/connection/model_socket.h"
+#include "connection/model_socket.h"
 #include "engine/server_link.h"
+#include "wire/protocol.h"
 
 namespace zorva {
-
-inline constexpr std::uint16_t kServerPort = 52623;
 
 class ServerConnection final : public ServerLink {
 public:
@@ -22,6 +21,7 @@ public:
     void SendNewEvent(double t) override;
     bool ConnectionClosed() const override;
     void WaitForServer() override;
+    void HandOverToModel() override;
 
     // Logs and sends one line, retrying a failed send ten times.
     void SendToServer(const std::string& line);
@@ -44,14 +44,14 @@ private:
     bool Connected() const;
 
     std::unique_ptr<TModelSocket> socket_;
-    std::uint16_t port_ = kServerPort;
+    std::uint16_t port_ = kDefaultPort;
     bool abandoned_ = false;
 };
 
 ServerConnection& TheServerConnection();
 void SendToServer(const std::string& line);
 
-// For tests only: the product always uses kServerPort.
+// For tests only: the product always uses kDefaultPort.
 void SetServerPort(std::uint16_t port);
 
 }  // namespace zorva

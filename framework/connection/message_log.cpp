@@ -1,11 +1,11 @@
-#include "engine/message_log.h"
+#include "connection/message_log.h"
 
 #include <filesystem>
 #include <fstream>
 
 #include "engine/engine.h"
 #include "engine/fatal_error.h"
-#include "engine/number_text.h"
+#include "wire/number_text.h"
 
 namespace zorva {
 namespace {

@@ -3,10 +3,11 @@
 // of the server's lines.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
-#include "engine/connection/messaging.h"
+#include "connection/messaging.h"
 
 namespace zorva {
 
@@ -17,10 +18,13 @@ struct MessagingState {
     std::int32_t QuestionCounter = 0;
     bool NoUnreadReply = true;
     std::int32_t AnsweringNumber = 0;
-    ModelMessageHandler messageHandler;
-    ModelQuestionHandler questionHandler;
-    MessagingDisplayHook showModelName;
-    MessagingDisplayHook showServerAddress;
+    // The last incoming text and question, waiting for the model's handlers.
+    std::string IncomingMessage;
+    std::optional<TQuestion> PendingQuestion;
+    ModelMessageHandler MessageHandler;
+    ModelQuestionHandler QuestionHandler;
+    MessagingDisplayHook ShowModelName;
+    MessagingDisplayHook ShowServerAddress;
 };
 
 MessagingState& TheMessaging();

@@ -1,4 +1,4 @@
-#include "engine/connection/messaging.h"
+#include "connection/messaging.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -6,20 +6,16 @@
 #include <algorithm>
 #include <utility>
 
-#include "engine/connection/messaging_state.h"
-#include "engine/connection/server_connection.h"
+#include "connection/message_log.h"
+#include "connection/messaging_state.h"
+#include "connection/server_connection.h"
 #include "engine/engine.h"
-#include "engine/message_log.h"
 #include "kernel/msg_string.h"
+#include "wire/line_kinds.h"
+#include "wire/protocol.h"
 
 namespace zorva {
 namespace {
-
-std::string Trimmed(const std::string& text) {
-    const auto first = text.find_first_not_of(" \t\r\n");
-    if (first == std::string::npos) return {};
-    return text.substr(first, text.find_last_not_of(" \t\r\n") - first + 1);
-}
 
 // The program file's name in lower case without its extension ("obrimwest"
 // for obrimwest, and for obrimwest.exe too).
@@ -43,7 +39,7 @@ void SetModelName(const std::string& Name) {
     MessagingState& m = TheMessaging();
     m.ModelName = Name.empty() ? ProgramName() : Name;
     SetMessageLogName(m.ModelName);
-    if (m.showModelName) m.showModelName(m.ModelName);
+    if (m.ShowModelName) m.ShowModelName(m.ModelName);
 }
 
 const std::string& ModelName() {
@@ -52,31 +48,31 @@ const std::string& ModelName() {
 
 void SetServerAddress(const std::string& Address) {
     if (RunState() != rsIdle) return;
-    ZorvaStatus().ServerAddress = Trimmed(Address);
+    AssignServerAddress(std::string(Trim(Address)));
     SetServerLink(&TheServerConnection());
-    if (TheMessaging().showServerAddress) TheMessaging().showServerAddress(Address);
+    if (TheMessaging().ShowServerAddress) TheMessaging().ShowServerAddress(Address);
 }
 
 void SetModelNameDisplay(MessagingDisplayHook hook) {
-    TheMessaging().showModelName = std::move(hook);
+    TheMessaging().ShowModelName = std::move(hook);
 }
 void SetServerAddressDisplay(MessagingDisplayHook hook) {
-    TheMessaging().showServerAddress = std::move(hook);
+    TheMessaging().ShowServerAddress = std::move(hook);
 }
 
 void SendToModel(const std::string& Target, const std::string& Text) {
     if (Unconnected()) return;
     if (Target == "$$server")
-        SendToServer("$$" + Text);
+        SendToServer(Line(LineKind::Command, Text));
     else
-        SendToServer("$$toclient: " + Target + "!!" + Text);
+        SendToServer(Line(LineKind::ToClient, Target + std::string(kFieldSeparator) + Text));
 }
 
 void SetMessageHandler(ModelMessageHandler Handler) {
-    TheMessaging().messageHandler = std::move(Handler);
+    TheMessaging().MessageHandler = std::move(Handler);
 }
 void SetQuestionHandler(ModelQuestionHandler Handler) {
-    TheMessaging().questionHandler = std::move(Handler);
+    TheMessaging().QuestionHandler = std::move(Handler);
 }
 
 void AskModel(const std::string& Target, std::string& Text) {
@@ -89,7 +85,8 @@ void AskModel(const std::string& Target, std::string& Text) {
     const std::int32_t number = ++m.QuestionCounter;
     const std::string target = Target.empty() ? "server" : Target;
     m.QuestionList.push_back(TQuestion{number, Text, target});
-    SendToServer("$$?" + std::to_string(number) + "!!" + target + "!!" + Text);
+    const std::string separator(kFieldSeparator);
+    SendToServer(Line(LineKind::Question, std::to_string(number) + separator + target + separator + Text));
 
     ServerConnection& connection = TheServerConnection();
     const auto answered = [&] {
@@ -116,33 +113,55 @@ void AskModel(const std::string& Target, std::string& Text) {
 
 void SendAnswer(const std::string& Name, const std::string& Text) {
     if (Unconnected()) return;
-    SendToServer("$$!" + std::to_string(TheMessaging().AnsweringNumber) + "!!" + Name + "!!" + Text);
+    const std::string separator(kFieldSeparator);
+    SendToServer(
+        Line(LineKind::Answer, std::to_string(TheMessaging().AnsweringNumber) + separator + Name + separator + Text));
+}
+
+std::optional<TIncomingText> IncomingText(const std::string& Message) {
+    const std::string_view from = Keyword(LineKind::From);
+    if (!Message.starts_with(from)) return std::nullopt;
+    const auto [sender, text] = SplitField(std::string_view(Message).substr(from.size()));
+    return TIncomingText{std::string(sender), std::string(text)};
+}
+
+std::optional<std::string> RefusalReason(const std::string& Message) {
+    const std::string_view unknown = Keyword(LineKind::Unknown);
+    if (!Message.starts_with(unknown)) return std::nullopt;
+    return Message.substr(unknown.size());
 }
 
 std::string TakeIncomingMessage() {
-    return std::exchange(ZorvaStatus().IncomingMessage, std::string());
+    return std::exchange(TheMessaging().IncomingMessage, std::string());
 }
 
 std::optional<TQuestion> TakePendingQuestion() {
-    std::unique_ptr<TQuestion> pending = std::move(ZorvaStatus().PendingQuestion);
-    if (!pending) return std::nullopt;
-    TheMessaging().AnsweringNumber = pending->Number;
-    return std::move(*pending);
+    std::optional<TQuestion> pending = std::exchange(TheMessaging().PendingQuestion, std::nullopt);
+    if (pending) TheMessaging().AnsweringNumber = pending->Number;
+    return pending;
 }
 
 void HandOverToModel() {
     MessagingState& m = TheMessaging();
-    if (ZorvaStatus().PendingQuestion && m.questionHandler) {
+    if (m.PendingQuestion && m.QuestionHandler) {
         const TQuestion question = *TakePendingQuestion();
         TMsgString message(question.Text);
-        m.questionHandler(message, question.Name);
+        m.QuestionHandler(message, question.Name);
     }
-    if (!ZorvaStatus().IncomingMessage.empty() && m.messageHandler) m.messageHandler(TakeIncomingMessage());
+    if (!m.IncomingMessage.empty() && m.MessageHandler) m.MessageHandler(TakeIncomingMessage());
+}
+
+void AbandonConnection() {
+    TheServerConnection().Abandon();
+}
+
+TConnectionFailure ConnectionFailure() {
+    return TheServerConnection().Failure();
 }
 
 void ResetConnection() {
     TheServerConnection().Close();
-    TheServerConnection().SetPort(kServerPort);
+    TheServerConnection().SetPort(kDefaultPort);
     TheServerConnection().Readmit();
     TheMessaging() = MessagingState();
     SetMessageLogName(TheMessaging().ModelName);

@@ -1,6 +1,6 @@
 #pragma once
 // What a model calls to talk to other models through the message server, and
-// what the window calls to hand incoming texts and questions to the model.
+// what the framework calls to hand incoming texts and questions to the model.
 // Everything runs on the program's one thread.
 
 #include <cstdint>
@@ -8,19 +8,12 @@
 #include <optional>
 #include <string>
 
-#include "engine/question.h"
+#include "connection/connection_failure.h"
+#include "connection/question.h"
 
 namespace zorva {
 
 class TMsgString;
-
-// An answer to a question this model asked.
-class TReply {
-public:
-    std::int32_t Number = 0;  // of the question it answers
-    std::string Name;
-    std::string Text;
-};
 
 using ModelMessageHandler = std::function<void(const std::string& Message)>;
 using ModelQuestionHandler = std::function<void(TMsgString& Question, const std::string& Asker)>;
@@ -30,8 +23,10 @@ using ModelQuestionHandler = std::function<void(TMsgString& Question, const std:
 void SetModelName(const std::string& Name);
 const std::string& ModelName();
 
-// Only while the run is idle; surrounding blanks are dropped. An empty
-// address makes the model run alone.
+// The one setter of the server address, for the model and the window alike
+// (the window's header shows what it was given); only while the run is
+// idle. Surrounding blanks are dropped. An empty address makes the model run
+// alone.
 void SetServerAddress(const std::string& Address);
 
 // How the main window shows what was set: the model's name (in its caption)
@@ -55,13 +50,31 @@ void AskModel(const std::string& Target, std::string& Text);
 // Answers the question last handed to the question handler.
 void SendAnswer(const std::string& Name, const std::string& Text);
 
+// A text from another model as the message handler receives it
+// ("$$from:SENDER!!TEXT"): the sender's name and the text it sent. Nothing
+// for any other message.
+struct TIncomingText {
+    std::string Sender;
+    std::string Text;
+};
+std::optional<TIncomingText> IncomingText(const std::string& Message);
+// The reason in a message of the server's that refuses a line of this
+// model's ("$$unknown:REASON"), such as a text to a model it does not know.
+std::optional<std::string> RefusalReason(const std::string& Message);
+
 std::string TakeIncomingMessage();
 // The pending question, which becomes the one SendAnswer answers.
 std::optional<TQuestion> TakePendingQuestion();
-// The part of the display callback that belongs to the model: a pending
-// question goes to the question handler, then a pending text to the message
-// handler. An item without a handler stays until the next of its kind.
+// A pending question goes to the question handler, then a pending text to
+// the message handler. An item without a handler stays until the next of
+// its kind. The engine calls it before the display callback.
 void HandOverToModel();
+
+// The window is closing: every wait for the server ends at its next round,
+// and nothing more is sent.
+void AbandonConnection();
+// What went wrong with the connection, if anything did.
+TConnectionFailure ConnectionFailure();
 
 // Program end followed by a fresh start-up: closes the connection and empties
 // the messaging state, the handlers included.
