@@ -1,19 +1,17 @@
 #include "east/brim_east.h"
 
-#include "common/lock_model.h"
 #include "connection/messaging.h"
+#include "lock/lock_model.h"
 #include "ui/model_window.h"
 
 namespace zorva {
 namespace {
 
-constexpr const char* WestModel = "brimwest";
-
-void HandOverToWest(TShip& ship) {
-    SendShip(ship, WestModel);
+void HandOverToWest(TLockModel& model, TShip& ship) {
+    model.SendShip(ship);
 }
 
-constexpr TLockModel East{"ShipR", EastSide, WestSide, HandOverToWest};
+constexpr TLockSide East{"ShipR", EastSide, WestSide, "brimwest", HandOverToWest};
 
 }  // namespace
 
@@ -22,10 +20,10 @@ void AnswerQuestion(TMsgString& /*Question*/, const std::string& Asker) {
 }
 
 void InitBrimEast() {
-    BuildLockModel(East);
+    TLockModel& model = InstallLockModel(East);
     SetTrace(true);
     SetServerAddress("LocalHost");
-    SetMessageHandler(ReceiveShip);
+    SetMessageHandler([&model](const std::string& Message) { model.ReceiveShip(Message); });
     SetQuestionHandler(AnswerQuestion);
 }
 

@@ -3,38 +3,37 @@
 #include <string>
 #include <string_view>
 
-#include "common/lock_model.h"
 #include "connection/messaging.h"
+#include "lock/lock_model.h"
 #include "ui/model_window.h"
 
 namespace zorva {
 namespace {
 
-constexpr const char* EastModel = "brimeast";
 constexpr const char* ReceiveQuestion = "Can you receive a ship?";
 constexpr std::string_view Acceptance = "Yes";
 
 // Any other answer loses the ship: it is not retried or kept, but the run
 // reports it. An empty answer is the server's when the east lock is not
 // there, or the connection's when it closed during the wait.
-void HandOverToEast(TShip& ship) {
+void HandOverToEast(TLockModel& model, TShip& ship) {
     std::string answer = ReceiveQuestion;
-    AskModel(EastModel, answer);
+    AskModel(model.Side().OtherModel, answer);
     if (answer.starts_with(Acceptance))
-        SendShip(ship, EastModel);
+        model.SendShip(ship);
     else
-        ShipUndelivered(ship.Name, EastModel, answer.empty() ? "no answer" : "the answer was \"" + answer + "\"");
+        model.ShipUndelivered(ship.Name, answer.empty() ? "no answer" : "the answer was \"" + answer + "\"");
 }
 
-constexpr TLockModel West{"ShipL", WestSide, EastSide, HandOverToEast};
+constexpr TLockSide West{"ShipL", WestSide, EastSide, "brimeast", HandOverToEast};
 
 }  // namespace
 
 void InitBrimWest() {
-    BuildLockModel(West);
+    TLockModel& model = InstallLockModel(West);
     SetTrace(true);
     SetServerAddress("LocalHost");
-    SetMessageHandler(ReceiveShip);
+    SetMessageHandler([&model](const std::string& Message) { model.ReceiveShip(Message); });
 }
 
 }  // namespace zorva

@@ -41,7 +41,7 @@ TEST_F(LockModelTest, EastPassesShipsFromTheWestEastwardsAndKeepsThem) {
     EXPECT_EQ(TraceTimes("ShipL", "out of LeftArrivals"), Times{34.0});
     EXPECT_EQ(TraceTimes("ShipL", "out of Lock"), Times{46.0});
     EXPECT_EQ(SentLines("$$toclient:"), Lines{"$$toclient: brimwest!!ShipR!!26.68!!44.00"});
-    EXPECT_EQ(TheLock->LockSide, EastSide);
+    EXPECT_EQ(InstalledLockModel().Lock().LockSide, EastSide);
     EXPECT_EQ(Figure(HandOversReceived), 1);
 }
 

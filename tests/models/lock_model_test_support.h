@@ -14,12 +14,12 @@
 #include <string>
 #include <vector>
 
-#include "common/lock_model.h"
 #include "connection/message_log.h"
 #include "connection/messaging.h"
 #include "connection/server_connection.h"
 #include "engine/engine.h"
 #include "kernel/kernel.h"
+#include "lock/lock_model.h"
 #include "scripted_server.h"
 #include "wire/number_text.h"
 

@@ -19,7 +19,7 @@ protected:
 
 TEST_F(ReceiveShipTest, StartsAShipOnTheEastSideAtTheTimeItCarries) {
     zorva::testing::SetClock(12.5);
-    ReceiveShip("$$from:brimeast!!ShipR3!!17.52!!  104.37 \r");
+    InstalledLockModel().ReceiveShip("$$from:brimeast!!ShipR3!!17.52!!  104.37 \r");
     auto* ship = dynamic_cast<TShip*>(Elements().LastElement());
     ASSERT_NE(ship, nullptr);
     EXPECT_EQ(ship->Name, "ShipR3");
@@ -30,7 +30,7 @@ TEST_F(ReceiveShipTest, StartsAShipOnTheEastSideAtTheTimeItCarries) {
 
 TEST_F(ReceiveShipTest, ShipsThatArriveLateStillStartAtOnce) {
     zorva::testing::SetClock(50.0);
-    ReceiveShip("$$from:brimeast!!ShipR!!20.00!!44.00");
+    InstalledLockModel().ReceiveShip("$$from:brimeast!!ShipR!!20.00!!44.00");
     auto* ship = dynamic_cast<TShip*>(Elements().LastElement());
     ASSERT_NE(ship, nullptr);
     EXPECT_EQ(ship->Status, esScheduledOnState);
@@ -41,7 +41,7 @@ TEST_F(ReceiveShipTest, IgnoresTextsThatCarryNoShip) {
     const std::size_t lines = TraceMemo().Lines().size();
     // A refusal without a hand-over before it concerns no ship either.
     for (const char* text : {"$$simtime:7", "$$clients:brimeast!!brimwest", "ShipR!!20.00!!44.00", "$$unknown:x"})
-        ReceiveShip(text);
+        InstalledLockModel().ReceiveShip(text);
     EXPECT_EQ(ElementCount(), before);
     EXPECT_EQ(TraceMemo().Lines().size(), lines);
 }
@@ -52,7 +52,7 @@ TEST_F(ReceiveShipTest, RefusesMalformedShipsWithOneTraceLineEach) {
                                    "$$from:brimeast!!ShipR!!twenty!!44.00", "$$from:brimeast!!ShipR!!20.00!!44,00",
                                    "$$from:brimeast!!  !!20.00!!44.00", "$$from:brimeast!!ShipR!!20.00!!1E308"}) {
         const std::size_t lines = TraceMemo().Lines().size();
-        ReceiveShip(text);
+        InstalledLockModel().ReceiveShip(text);
         ASSERT_EQ(TraceMemo().Lines().size(), lines + 1) << text;
         EXPECT_NE(TraceMemo().Lines().back().find("rejects \"" + text + "\""), std::string::npos)
             << TraceMemo().Lines().back();

@@ -21,7 +21,7 @@ TEST_F(LockModelTest, WestFirstShipPassesAndIsHandedOverOnYes) {
     EXPECT_EQ(SentLines("$$toclient:"), Lines{"$$toclient: brimeast!!ShipL!!26.68!!34.00"});
     // ShipL2 is born only at 103.83: the keeper waits, the chamber stays
     // open to the east where ShipL left it.
-    EXPECT_EQ(TheLock->LockSide, EastSide);
+    EXPECT_EQ(InstalledLockModel().Lock().LockSide, EastSide);
     EXPECT_EQ(SimTime(), 100.0);
 }
 
@@ -73,11 +73,11 @@ TEST_F(LockModelTest, WestPassesShipsFromTheEastWestwardsAndKeepsThem) {
     EXPECT_EQ(TraceTimes("ShipR2", "out of Lock"), Times{46.0});
     EXPECT_EQ(TraceTimes("ShipR3", "out of RightArrivals"), Times{70.0});
     EXPECT_EQ(TraceTimes("ShipR3", "out of Lock"), Times{82.0});
-    EXPECT_EQ(TheLock->RightArrivals.MaxWaitingTime, 10.0);
+    EXPECT_EQ(InstalledLockModel().Lock().RightArrivals.MaxWaitingTime, 10.0);
     // Only ShipL was offered and handed over.
     EXPECT_EQ(SentLines("$$?").size(), 1u);
     EXPECT_EQ(SentLines("$$toclient:"), Lines{"$$toclient: brimeast!!ShipL!!26.68!!34.00"});
-    EXPECT_EQ(TheLock->LockSide, WestSide);
+    EXPECT_EQ(InstalledLockModel().Lock().LockSide, WestSide);
 }
 
 TEST_F(LockModelTest, WestReportsAShipThatArrivesRightBehindTheAnswer) {

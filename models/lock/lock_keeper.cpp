@@ -1,12 +1,11 @@
-#include "common/lock_keeper.h"
+#include "lock/lock_keeper.h"
 
-#include "common/lock_model.h"
 #include "engine/engine.h"
 
 namespace zorva {
 
 void TLockKeeper::Process() {
-    TLock& lock = *TheLock;
+    TLock& lock = lock_;
     for (;;) {
         while (lock.NoShipWaiting()) StandBy();
         if (lock.Arrivals(lock.LockSide).Length == 0) {

@@ -1,4 +1,4 @@
-#include "common/lock.h"
+#include "lock/lock.h"
 
 namespace zorva {
 

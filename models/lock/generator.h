@@ -14,13 +14,18 @@ inline constexpr std::int32_t AttributeSeed = 31659442;
 inline constexpr double LowestAttribute = 15.0;
 inline constexpr double HighestAttribute = 30.0;
 
+class TLockModel;
+
 class TGenerator : public ZorvaElement {
 public:
-    explicit TGenerator(const std::string& name);
+    TGenerator(const std::string& name, TLockModel& model);
     void Process() override;
 
     TExponentialDistribution ArrivalDistribution;
     TUniformDistribution AttributeDistribution;
+
+private:
+    TLockModel& model_;
 };
 
 }  // namespace zorva

@@ -1,19 +1,14 @@
 #include <string>
-#include <string_view>
 
-#include "common/lock_model.h"
+#include "connection/messaging.h"
 #include "engine/element_status.h"
 #include "kernel/msg_string.h"
 #include "kernel/run_figures.h"
 #include "kernel/trace.h"
+#include "lock/lock_model.h"
 
 namespace zorva {
 namespace {
-
-// What the server puts before the sending model's text ends with the first
-// "!!" of the message.
-constexpr std::string_view SenderSeparator = "!!";
-constexpr std::string_view Refusal = "$$unknown:";
 
 // A ship the model cannot build is dropped, but never silently: the trace
 // says which text was refused and why.
@@ -23,18 +18,15 @@ void Reject(const std::string& message, const std::string& reason) {
 
 }  // namespace
 
-void ReceiveShip(const std::string& Message) {
-    if (Message.starts_with(Refusal)) {
-        HandOverRefused(Message.substr(Refusal.size()));
+void TLockModel::ReceiveShip(const std::string& Message) {
+    if (const auto reason = RefusalReason(Message)) {
+        HandOverRefused(*reason);
         return;
     }
-    if (Message.find("$$from:") == std::string::npos) return;
-    const auto separator = Message.find(SenderSeparator);
-    if (separator == std::string::npos) {
-        Reject(Message, "no \"!!\" before a ship");
-        return;
-    }
-    TMsgString payload(std::string_view(Message).substr(separator + SenderSeparator.size()));
+    // The sender is not looked at: every text is taken as an arriving ship.
+    const auto incoming = IncomingText(Message);
+    if (!incoming) return;
+    TMsgString payload(incoming->Text);
     const std::string name = payload.GetString();
     const double attribute = payload.GetDouble();
     const bool attributeRead = !payload.ReadError();
@@ -49,7 +41,7 @@ void ReceiveShip(const std::string& Message) {
         Reject(Message, "arrival time out of range");
         return;
     }
-    auto* ship = new TShip(name, attribute, TheLockModel->ReceivedShipSide);
+    auto* ship = new TShip(name, attribute, side_.ReceivedShipSide, *this);
     ship->Start(arrival);
     CountFigure(HandOversReceived);
 }

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "kernel/element.h"
+#include "lock/lock.h"
 
 namespace zorva {
 
@@ -12,8 +13,11 @@ inline constexpr double ChangeoverTime = 10.0;
 
 class TLockKeeper : public ZorvaElement {
 public:
-    explicit TLockKeeper(const std::string& name) : ZorvaElement(this, name) {}
+    TLockKeeper(const std::string& name, TLock& lock) : ZorvaElement(this, name), lock_(lock) {}
     void Process() override;
+
+private:
+    TLock& lock_;
 };
 
 }  // namespace zorva
