@@ -9,11 +9,15 @@ cd "$(dirname "$0")/.."
 
 bash scripts/install-deps.sh
 
+# Quick checks first: one code style, and every include within its layer.
+status=0
+bash scripts/check-format.sh || status=1
+bash scripts/check-layers.sh || status=1
+
 presets=(debug-asan clang-release release clang-debug)
 [ $# -gt 0 ] && presets=("$@")
 
 export QT_QPA_PLATFORM=offscreen
-status=0
 for preset in "${presets[@]}"; do
   echo "=== $preset ==="
   cmake --preset "$preset" >/dev/null
@@ -22,5 +26,7 @@ for preset in "${presets[@]}"; do
   label_args=()
   [ "$preset" = clang-release ] || label_args=(-LE valgrind)
   ctest --preset "$preset" -j 2 "${label_args[@]}" || status=1
+  # And the server binary links nothing of the process engine.
+  bash scripts/check-layers.sh "build/$preset" || status=1
 done
 exit $status

@@ -3,6 +3,7 @@
 #include "server/time_server.h"
 
 #include <deque>
+#include <initializer_list>
 #include <map>
 #include <set>
 #include <string>
@@ -37,6 +38,11 @@ public:
 struct Room {
     explicit Room(TimeServerConfig config = {}) : server(config, out) {}
 
+    // Registers the names as clients 1, 2, 3 ...
+    void join(std::initializer_list<std::string> names) {
+        ClientId id = 0;
+        for (const std::string& name : names) join(++id, name);
+    }
     void join(ClientId id, const std::string& name) {
         server.connected(id, "127.0.0.1:1000" + std::to_string(id));
         out.take(id);

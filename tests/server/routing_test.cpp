@@ -6,10 +6,7 @@ namespace zorva::server::testing {
 namespace {
 
 struct Lock : ::testing::Test {
-    Lock() {
-        room.join(1, "obrimwest");
-        room.join(2, "obrimeast");
-    }
+    Lock() { room.join({"obrimwest", "obrimeast"}); }
     Room room;
 };
 

@@ -43,8 +43,7 @@ TEST(Registration, RejectsNamesThatCannotBeAddressed) {
 
 TEST(TimeGrants, NoTimeUntilEnoughModelsHaveRegistered) {
     Room room(TimeServerConfig{3, std::nullopt});
-    room.join(1, "a");
-    room.join(2, "b");
+    room.join({"a", "b"});
     room.say(1, "$$continue:2.00");
     room.say(2, "$$continue:2.00");
     EXPECT_TRUE(room.take(1).empty());
@@ -56,8 +55,7 @@ TEST(TimeGrants, NoTimeUntilEnoughModelsHaveRegistered) {
 
 TEST(TimeGrants, OneStepAtATimeAndEqualRequestsInNameOrder) {
     Room room;
-    room.join(1, "b");
-    room.join(2, "a");
+    room.join({"b", "a"});
     room.say(1, "$$continue:3.00");
     EXPECT_TRUE(room.take(1).empty()) << "a may still ask for less";
     room.say(2, "$$continue:5.00");
@@ -72,8 +70,7 @@ TEST(TimeGrants, OneStepAtATimeAndEqualRequestsInNameOrder) {
 
 // West runs at 2 and tells east, which waits for 10, of a ship.
 Room& WestTellsEast(Room& room) {
-    room.join(1, "west");
-    room.join(2, "east");
+    room.join({"west", "east"});
     room.say(1, "$$continue:2.00");
     room.say(2, "$$continue:10.00");
     EXPECT_EQ(room.take(1), Lines{"$$continue:2.00"});
@@ -96,9 +93,7 @@ TEST(TimeGrants, EachLineHandedOverBetweenStepsNeedsItsOwnReport) {
     // East is asked, answers, and is told of a ship whose event lies 0.5
     // after its stamp; the report that follows the answer is not the ship's.
     Room room;
-    room.join(1, "west");
-    room.join(2, "east");
-    room.join(3, "north");
+    room.join({"west", "east", "north"});
     room.say(1, "$$continue:1.00");
     room.say(2, "$$continue:10.00");
     room.say(3, "$$continue:3.00");
@@ -117,8 +112,7 @@ TEST(TimeGrants, EachLineHandedOverBetweenStepsNeedsItsOwnReport) {
 
 TEST(TimeGrants, LinesForAModelInItsStepWaitForItsNextLine) {
     Room room;
-    room.join(1, "west");
-    room.join(2, "east");
+    room.join({"west", "east"});
     room.say(1, "$$continue:1.00");
     room.say(2, "$$continue:5.00");
     room.take(1);
@@ -142,8 +136,7 @@ TEST(TimeGrants, LinesForAModelInItsStepWaitForItsNextLine) {
 
 TEST(TimeGrants, ATextHandledInsideAQuestionIsCoveredByTheNextContinue) {
     Room room;
-    room.join(1, "west");
-    room.join(2, "east");
+    room.join({"west", "east"});
     room.say(1, "$$continue:5.00");
     room.say(2, "$$continue:1.00");
     room.take(2);
@@ -158,9 +151,7 @@ TEST(TimeGrants, ATextHandledInsideAQuestionIsCoveredByTheNextContinue) {
 
 TEST(TimeGrants, AnAskingModelHoldsTheOthersAtItsTime) {
     Room room;
-    room.join(1, "west");
-    room.join(2, "east");
-    room.join(3, "north");
+    room.join({"west", "east", "north"});
     room.say(1, "$$continue:2.00");
     room.say(2, "$$continue:7.00");
     room.say(3, "$$continue:7.00");
@@ -175,9 +166,7 @@ TEST(TimeGrants, AnAskingModelHoldsTheOthersAtItsTime) {
 
 TEST(TimeGrants, AStampNeverLowersAModelsClock) {
     Room room;
-    room.join(1, "a");
-    room.join(2, "b");
-    room.join(3, "c");
+    room.join({"a", "b", "c"});
     room.say(1, "$$continue:3.00");
     room.say(2, "$$continue:9.00");
     room.say(3, "$$continue:1.00");
@@ -195,8 +184,7 @@ TEST(TimeGrants, AStampNeverLowersAModelsClock) {
 
 TEST(LineLimit, NothingIsRelayedThatTheReceiverCannotRead) {
     Room room;
-    room.join(1, "west");
-    room.join(2, "east");
+    room.join({"west", "east"});
     room.say(2, "$$continue:4.00");
     room.say(1, "$$continue:1.00");
     room.take(1);
@@ -225,8 +213,7 @@ TEST(LineLimit, NothingIsRelayedThatTheReceiverCannotRead) {
 
 TEST(RunEnd, UntilStopsLateRequestsAndEndsWhenAllWaitThere) {
     Room room(TimeServerConfig{2, 100.0});
-    room.join(1, "a");
-    room.join(2, "b");
+    room.join({"a", "b"});
     room.say(1, "$$continue:150.00");
     EXPECT_EQ(room.take(1), Lines{"$$stop:100.00"});
     room.say(2, "$$continue:" + kNever);
@@ -247,8 +234,7 @@ TEST(RunEnd, UntilStopsLateRequestsAndEndsWhenAllWaitThere) {
 
 TEST(RunEnd, EveryModelOutOfEventsGetsStopAtTheCurrentTime) {
     Room room;
-    room.join(1, "a");
-    room.join(2, "b");
+    room.join({"a", "b"});
     room.say(1, "$$continue:12.00");
     room.say(2, "$$continue:12.00");
     room.take(1);
@@ -265,8 +251,7 @@ TEST(RunEnd, EveryModelOutOfEventsGetsStopAtTheCurrentTime) {
 
 TEST(RunEnd, ALeavingModelNoLongerHoldsTheOthersAndIsReported) {
     Room room;
-    room.join(1, "a");
-    room.join(2, "b");
+    room.join({"a", "b"});
     room.say(1, "$$continue:5.00");
     EXPECT_TRUE(room.take(1).empty());
     room.server.disconnected(2, "killed");
@@ -279,8 +264,7 @@ TEST(RunEnd, ALeavingModelNoLongerHoldsTheOthersAndIsReported) {
 
 TEST(RunEnd, WithAnEndTimeAnEarlyLeaveEndsTheServerAsAFailure) {
     Room room(TimeServerConfig{2, 100.0});
-    room.join(1, "a");
-    room.join(2, "b");
+    room.join({"a", "b"});
     room.say(1, "$$continue:" + kNever);
     EXPECT_EQ(room.take(1), Lines{"$$stop:100.00"});
     room.say(1, "$$continue:100.00");

@@ -12,6 +12,7 @@
 
 #include "animation/mesh_builder.h"
 #include "connection/messaging.h"
+#include "demo_queue_model.h"
 #include "kernel/kernel.h"
 #include "ui/framework_setup.h"
 #include "ui/model_window.h"
@@ -22,7 +23,6 @@ namespace {
 using namespace zorva;
 
 QString outputDir;
-ZorvaQueue* waiting = nullptr;
 int pictureResult = 1;
 
 TMesh Box(TVector3 size) {
@@ -45,28 +45,6 @@ TAnimationGroup* BuildScene() {
     return &boat;
 }
 
-class TCustomer : public ZorvaElement {
-public:
-    TCustomer() : ZorvaElement(this, "Customer") {}
-    void Process() override {
-        EnterQueue(*waiting);
-        Hold(2.5);
-        LeaveQueue(*waiting);
-        FinishAndDestroy();
-    }
-};
-
-class TGenerator : public ZorvaElement {
-public:
-    TGenerator() : ZorvaElement(this, "Generator") {}
-    void Process() override {
-        for (;;) {
-            (new TCustomer)->Start(SimTime());
-            Hold(1.25);
-        }
-    }
-};
-
 class TBoat : public ZorvaElement {
 public:
     explicit TBoat(TAnimationGroup& boat) : ZorvaElement(this, "Boat"), boat_(boat) {}
@@ -83,31 +61,16 @@ private:
     TAnimationGroup& boat_;
 };
 
-class TSnapshot : public ZorvaElement {
-public:
-    explicit TSnapshot(TZorvaForm& form) : ZorvaElement(this, "Snapshot"), form_(form) {}
-    void Process() override {
-        Hold(12.5);
-        // A real timer, not a posted call (which a zero timeout would be):
-        // inside a posted call the frame's own repaint, posted earlier, is
-        // not delivered.
-        QTimer::singleShot(1, qApp, [this] { TakePicture(); });
-        Passivate();
-    }
-
-private:
-    // The run stands still meanwhile: this runs nested in its event
-    // processing, and the last frame has time to reach the screen.
-    void TakePicture() {
-        QElapsedTimer waited;
-        waited.start();
-        while (waited.elapsed() < 300) QApplication::processEvents(QEventLoop::AllEvents, 50);
-        const QPixmap screen = QGuiApplication::primaryScreen()->grabWindow(0);
-        pictureResult = screen.save(QDir(outputDir).filePath("animation_beside_main.png")) ? 0 : 1;
-        form_.close();
-    }
-    TZorvaForm& form_;
-};
+// The run stands still meanwhile, and the last frame has time to reach the
+// screen.
+void TakePicture(TZorvaForm& form) {
+    QElapsedTimer waited;
+    waited.start();
+    while (waited.elapsed() < 300) QApplication::processEvents(QEventLoop::AllEvents, 50);
+    const QPixmap screen = QGuiApplication::primaryScreen()->grabWindow(0);
+    pictureResult = screen.save(QDir(outputDir).filePath("animation_beside_main.png")) ? 0 : 1;
+    form.close();
+}
 
 }  // namespace
 
@@ -117,11 +80,10 @@ int main(int argc, char** argv) {
     std::unique_ptr<TZorvaForm> form = StartFramework();
     form->SetClosedHook([] { QCoreApplication::exit(0); });
     form->show();
-    waiting = new ZorvaQueue("Waiting");
+    uitest::BuildDemoQueueModel();
     TAnimationGroup* boat = BuildScene();
-    (new TGenerator)->Start(0.0);
     (new TBoat(*boat))->Start(0.0);
-    (new TSnapshot(*form))->Start(0.0);
+    uitest::AtSimTimeStandStill(12.5, [f = form.get()] { TakePicture(*f); });
     SetTrace(true);
     SetServerAddress("");
     // As OK in the settings panel does it.
@@ -132,6 +94,6 @@ int main(int argc, char** argv) {
     QTimer::singleShot(300, form.get(), [f = form.get()] { f->GoStartSimulation(); });
     app.exec();
     StopFramework();
-    delete waiting;
+    uitest::FreeDemoQueueModel();
     return pictureResult;
 }

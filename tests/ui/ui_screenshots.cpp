@@ -6,6 +6,7 @@
 #include <QTimer>
 
 #include "connection/messaging.h"
+#include "demo_queue_model.h"
 #include "kernel/kernel.h"
 #include "ui/element_form.h"
 #include "ui/framework_setup.h"
@@ -22,64 +23,22 @@ using namespace zorva;
 
 QString outputDir;
 
-ZorvaQueue* waiting = nullptr;
-ZorvaQueue* counter = nullptr;
-
 void Save(QWidget* window, const char* name) {
     QApplication::processEvents();
     window->grab().save(QDir(outputDir).filePath(name));
 }
 
-class TCustomer : public ZorvaElement {
-public:
-    TCustomer() : ZorvaElement(this, "Customer") {}
-    void Process() override {
-        EnterQueue(*waiting);
-        EnterQueue(*counter);
-        Hold(2.5);
-        LeaveQueue(*counter);
-        Hold(1.5);
-        LeaveQueue(*waiting);
-        FinishAndDestroy();
-    }
-};
-
-class TGenerator : public ZorvaElement {
-public:
-    TGenerator() : ZorvaElement(this, "Generator") {}
-    void Process() override {
-        for (;;) {
-            (new TCustomer)->Start(SimTime());
-            Hold(1.25);
-        }
-    }
-};
-
-class TSnapshot : public ZorvaElement {
-public:
-    explicit TSnapshot(TZorvaForm& form) : ZorvaElement(this, "Snapshot"), form_(form) {}
-    void Process() override {
-        Hold(12.0);
-        QMetaObject::invokeMethod(
-            qApp, [this] { TakeRunningPictures(); }, Qt::QueuedConnection);
-        Passivate();
-    }
-
-private:
-    void TakeRunningPictures() {
-        TZorvaForm& form = form_;
-        Save(&form, "main_running.png");
-        form.GoEditTheSettings();
-        Save(&form, "settings_open.png");
-        form.GoHideSettings();
-        ShowElements();
-        Save(ElementForm(), "elements.png");
-        ShowQueues();
-        Save(QueueForm(), "queues.png");
-        form.close();
-    }
-    TZorvaForm& form_;
-};
+void TakeRunningPictures(TZorvaForm& form) {
+    Save(&form, "main_running.png");
+    form.GoEditTheSettings();
+    Save(&form, "settings_open.png");
+    form.GoHideSettings();
+    ShowElements();
+    Save(ElementForm(), "elements.png");
+    ShowQueues();
+    Save(QueueForm(), "queues.png");
+    form.close();
+}
 
 }  // namespace
 
@@ -89,17 +48,14 @@ int main(int argc, char** argv) {
     std::unique_ptr<TZorvaForm> form = StartFramework();
     form->SetClosedHook([] { QCoreApplication::exit(0); });
     form->show();
-    waiting = new ZorvaQueue("Waiting");
-    counter = new ZorvaQueue("Counter");
-    (new TGenerator)->Start(0.0);
-    (new TSnapshot(*form))->Start(0.0);
+    uitest::BuildDemoQueueModel();
+    uitest::AtSimTimeStandStill(12.0, [f = form.get()] { TakeRunningPictures(*f); });
     SetTrace(true);
     SetServerAddress("");
     Save(form.get(), "main_idle.png");
     QTimer::singleShot(100, form.get(), [f = form.get()] { f->GoStartSimulation(); });
     const int code = app.exec();
     StopFramework();
-    delete waiting;
-    delete counter;
+    uitest::FreeDemoQueueModel();
     return code;
 }
