@@ -16,21 +16,21 @@ namespace {
 
 int signalPipe[2] = {-1, -1};
 
-void onTerminationSignal(int) {
+void OnTerminationSignal(int) {
     const char byte = 1;
     [[maybe_unused]] const auto written = ::write(signalPipe[1], &byte, 1);
 }
 
-void fail(const std::string& message) {
+void Fail(const std::string& message) {
     std::fprintf(stderr, "zorva-server: %s\n", message.c_str());
 }
 
 // Turns SIGINT and SIGTERM into an orderly quit of the event loop: the
 // handler only writes a byte that the loop then reads.
-bool installSignalHandlers() {
+bool InstallSignalHandlers() {
     if (::pipe2(signalPipe, O_CLOEXEC | O_NONBLOCK) != 0) return false;
     struct sigaction action {};
-    action.sa_handler = onTerminationSignal;
+    action.sa_handler = OnTerminationSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
     return ::sigaction(SIGINT, &action, nullptr) == 0 && ::sigaction(SIGTERM, &action, nullptr) == 0;
@@ -44,34 +44,34 @@ int main(int argc, char* argv[]) {
     std::signal(SIGPIPE, SIG_IGN);
 
     const std::vector<std::string> arguments(argv + 1, argv + argc);
-    const ParsedOptions parsed = parseServerOptions(arguments);
-    if (!parsed.options) {
-        fail(parsed.error);
+    const ParsedOptions parsed = ParseServerOptions(arguments);
+    if (!parsed.Options) {
+        Fail(parsed.Error);
         return 2;
     }
-    const ServerOptions& options = *parsed.options;
-    if (options.help) {
-        std::fputs(serverUsage().c_str(), stdout);
+    const ServerOptions& options = *parsed.Options;
+    if (options.Help) {
+        std::fputs(ServerUsage().c_str(), stdout);
         return 0;
     }
     QHostAddress address;
-    if (options.bind == "localhost") {
+    if (options.Bind == "localhost") {
         address = QHostAddress(QHostAddress::LocalHost);
-    } else if (!address.setAddress(QString::fromStdString(options.bind))) {
-        fail("--bind needs an IP address such as 127.0.0.1, not '" + options.bind + "'");
+    } else if (!address.setAddress(QString::fromStdString(options.Bind))) {
+        Fail("--bind needs an IP address such as 127.0.0.1, not '" + options.Bind + "'");
         return 2;
     }
 
     QCoreApplication app(argc, argv);
     TcpHost host(options, [](int code) { QCoreApplication::exit(code); });
     std::string error;
-    const std::string where = address.toString().toStdString() + ":" + std::to_string(options.port);
-    if (!host.listen(address, options.port, error)) {
-        fail("cannot listen on " + where + ": " + error);
+    const std::string where = address.toString().toStdString() + ":" + std::to_string(options.Port);
+    if (!host.Listen(address, options.Port, error)) {
+        Fail("cannot listen on " + where + ": " + error);
         return 1;
     }
-    if (!installSignalHandlers()) {
-        fail("cannot install signal handlers");
+    if (!InstallSignalHandlers()) {
+        Fail("cannot install signal handlers");
         return 1;
     }
     QSocketNotifier signalNotifier(signalPipe[0], QSocketNotifier::Read);

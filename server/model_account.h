@@ -34,12 +34,12 @@ struct Outgoing {
         // An answer to the model's own question: taken, not handled.
         Answer,
     };
-    std::string line;
-    double stamp;
-    Kind kind;
+    std::string Line;
+    double Stamp;
+    Kind Kind;
     // What the model hands to its handlers may create events, so it counts
     // until the model has accounted for it.
-    bool handedOver() const { return kind != Kind::Answer; }
+    bool HandedOver() const { return Kind != Kind::Answer; }
 };
 
 // What the server knows of one model's time: whether it chooses its next
@@ -50,36 +50,36 @@ class ModelAccount {
 public:
     explicit ModelAccount(double greetingTime);
 
-    double clock() const { return clock_; }
-    double request() const { return request_; }
-    bool waiting() const { return phase_ == Phase::Waiting; }
-    bool running() const { return phase_ == Phase::Running; }
-    Reading reading() const;
+    double Clock() const { return clock_; }
+    double Request() const { return request_; }
+    bool Waiting() const { return phase_ == Phase::Waiting; }
+    bool Running() const { return phase_ == Phase::Running; }
+    Reading HowItReads() const;
 
     // Lines from the model.
     // "$$continue:": what it read inside questions is covered.
-    void ask(double time);
+    void Ask(double time);
     // "$$newevent:" answers the oldest line still to be reported; false when
     // the model was not waiting, so its request did not change.
-    bool reportEvent(double time);
+    bool ReportEvent(double time);
     // "$$?": true when asked inside a step.
-    bool questionAsked();
-    void questionAnswered(bool insideStep);
+    bool QuestionAsked();
+    void QuestionAnswered(bool insideStep);
 
     // Decisions of the server.
-    void grant(double time);
+    void Grant(double time);
     // The server answered the request with "$$stop:": the model chooses again.
-    void stopped();
+    void Stopped();
     // A line sent now, read as reading() said.
-    void sent(const Outgoing& line);
-    void hold(Outgoing line);
+    void Sent(const Outgoing& line);
+    void Hold(Outgoing line);
     // The lines held while the model ran its step, once it no longer does.
-    std::vector<Outgoing> takeHeld();
+    std::vector<Outgoing> TakeHeld();
 
     // The earliest time this model may still act at.
-    double effectiveTime() const;
+    double EffectiveTime() const;
     // Waiting, with nothing unaccounted for and no question open.
-    bool settled() const;
+    bool Settled() const;
 
 private:
     enum class Phase { Choosing, Waiting, Running };

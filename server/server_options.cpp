@@ -12,7 +12,7 @@ namespace {
 
 constexpr int kMaxModels = 1000;
 
-std::optional<long> parseWhole(std::string_view text) {
+std::optional<long> ParseWhole(std::string_view text) {
     long value = 0;
     const char* end = text.data() + text.size();
     const auto result = std::from_chars(text.data(), end, value);
@@ -20,45 +20,45 @@ std::optional<long> parseWhole(std::string_view text) {
     return value;
 }
 
-std::string applyOption(ServerOptions& options, const std::string& name, const std::string& value) {
+std::string ApplyOption(ServerOptions& options, const std::string& name, const std::string& value) {
     if (name == "--port") {
-        const auto port = parseWhole(value);
+        const auto port = ParseWhole(value);
         if (!port || *port < 1 || *port > 65535) return "--port needs a number from 1 to 65535, not '" + value + "'";
-        options.port = static_cast<std::uint16_t>(*port);
+        options.Port = static_cast<std::uint16_t>(*port);
     } else if (name == "--bind") {
         if (value.empty()) return "--bind needs an address";
-        options.bind = value;
+        options.Bind = value;
     } else if (name == "--models") {
-        const auto models = parseWhole(value);
+        const auto models = ParseWhole(value);
         if (!models || *models < 1 || *models > kMaxModels)
             return "--models needs a number from 1 to " + std::to_string(kMaxModels) + ", not '" + value + "'";
-        options.models = static_cast<int>(*models);
+        options.Models = static_cast<int>(*models);
     } else if (name == "--registration-timeout") {
-        const auto seconds = parseWhole(value);
+        const auto seconds = ParseWhole(value);
         if (!seconds || *seconds < 1 || *seconds > 3600)
             return "--registration-timeout needs a number of seconds from 1 to 3600, not '" + value + "'";
-        options.registrationTimeoutSeconds = static_cast<int>(*seconds);
+        options.RegistrationTimeoutSeconds = static_cast<int>(*seconds);
     } else if (name == "--until") {
         const auto until = ParseTime(value);
         if (!until || *until < 0 || IsNeverTime(*until) || value.find(',') != std::string::npos)
             return "--until needs a time of 0 or more such as 100.00, not '" + value + "'";
-        options.until = until;
+        options.Until = until;
     }
     return {};
 }
 
 }  // namespace
 
-ParsedOptions parseServerOptions(const std::vector<std::string>& arguments) {
+ParsedOptions ParseServerOptions(const std::vector<std::string>& arguments) {
     ServerOptions options;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         std::string name = arguments[i];
         if (name == "--help" || name == "-h") {
-            options.help = true;
+            options.Help = true;
             continue;
         }
         if (name == "--verbose") {
-            options.verbose = true;
+            options.Verbose = true;
             continue;
         }
         std::optional<std::string> value;
@@ -73,12 +73,12 @@ ParsedOptions parseServerOptions(const std::vector<std::string>& arguments) {
             if (i + 1 >= arguments.size()) return {std::nullopt, name + " needs a value"};
             value = arguments[++i];
         }
-        if (auto error = applyOption(options, name, *value); !error.empty()) return {std::nullopt, error};
+        if (auto error = ApplyOption(options, name, *value); !error.empty()) return {std::nullopt, error};
     }
     return {options, {}};
 }
 
-std::string serverUsage() {
+std::string ServerUsage() {
     return "usage: zorva-server [options]\n"
            "Message and time server for Zorva models.\n"
            "\n"

@@ -8,24 +8,24 @@
 namespace zorva::server {
 
 struct ServerOptions {
-    std::uint16_t port = 52623;
-    std::string bind = "127.0.0.1";
-    int models = 2;
-    std::optional<double> until;
+    std::uint16_t Port = 52623;
+    std::string Bind = "127.0.0.1";
+    int Models = 2;
+    std::optional<double> Until;
     // A connection that has not registered by then is closed.
-    int registrationTimeoutSeconds = 10;
-    bool verbose = false;
-    bool help = false;
+    int RegistrationTimeoutSeconds = 10;
+    bool Verbose = false;
+    bool Help = false;
 };
 
 struct ParsedOptions {
-    std::optional<ServerOptions> options;
-    std::string error;  // one line, set when options is empty
+    std::optional<ServerOptions> Options;
+    std::string Error;  // one line, set when options is empty
 };
 
 // The arguments after the program name; accepts "--port N" and "--port=N".
-ParsedOptions parseServerOptions(const std::vector<std::string>& arguments);
+ParsedOptions ParseServerOptions(const std::vector<std::string>& arguments);
 
-std::string serverUsage();
+std::string ServerUsage();
 
 }  // namespace zorva::server

@@ -10,7 +10,7 @@ namespace zorva::server {
 
 namespace {
 
-void printLine(const std::string& text) {
+void PrintLine(const std::string& text) {
     std::fwrite(text.data(), 1, text.size(), stdout);
     std::fputc('\n', stdout);
     std::fflush(stdout);
@@ -19,11 +19,11 @@ void printLine(const std::string& text) {
 }  // namespace
 
 TcpHost::TcpHost(const ServerOptions& options, std::function<void(int)> onFinished)
-    : verbose_(options.verbose),
+    : verbose_(options.Verbose),
       onFinished_(std::move(onFinished)),
-      registrationTimeoutMs_(options.registrationTimeoutSeconds * 1000),
-      room_(TimeServerConfig{options.models, options.until}, *this) {
-    connect(&listener_, &QTcpServer::newConnection, this, [this] { acceptPending(); });
+      registrationTimeoutMs_(options.RegistrationTimeoutSeconds * 1000),
+      room_(TimeServerConfig{options.Models, options.Until}, *this) {
+    connect(&listener_, &QTcpServer::newConnection, this, [this] { AcceptPending(); });
 }
 
 TcpHost::~TcpHost() {
@@ -33,16 +33,16 @@ TcpHost::~TcpHost() {
     sessions_.clear();
 }
 
-bool TcpHost::listen(const QHostAddress& address, quint16 port, std::string& error) {
+bool TcpHost::Listen(const QHostAddress& address, quint16 port, std::string& error) {
     if (listener_.listen(address, port)) return true;
     error = listener_.errorString().toStdString();
     return false;
 }
 
-void TcpHost::acceptPending() {
+void TcpHost::AcceptPending() {
     while (QTcpSocket* socket = listener_.nextPendingConnection()) {
-        if (sessions_.size() >= kMaxSessions && !makeRoom()) {
-            report("connection refused: " + std::to_string(kMaxSessions) + " models are connected");
+        if (sessions_.size() >= kMaxSessions && !MakeRoom()) {
+            Report("connection refused: " + std::to_string(kMaxSessions) + " models are connected");
             socket->abort();
             socket->deleteLater();
             continue;
@@ -50,61 +50,61 @@ void TcpHost::acceptPending() {
         const ClientId id = nextId_++;
         auto* session = new TcpSession(id, socket, *this, this);
         sessions_[id] = session;
-        QTimer::singleShot(registrationTimeoutMs_, session, [this, id] { closeUnregistered(id); });
-        room_.connected(id, session->peer());
+        QTimer::singleShot(registrationTimeoutMs_, session, [this, id] { CloseUnregistered(id); });
+        room_.Connected(id, session->Peer());
     }
 }
 
 // Every place is taken: the oldest connection that has not registered
 // gives way, so a model can always get in while any place is idle.
-bool TcpHost::makeRoom() {
+bool TcpHost::MakeRoom() {
     for (const auto& [id, session] : sessions_) {
-        if (room_.hasRegistered(id)) continue;
-        session->close("closed to make room for a new connection");
+        if (room_.HasRegistered(id)) continue;
+        session->Close("closed to make room for a new connection");
         return true;
     }
     return false;
 }
 
-void TcpHost::closeUnregistered(ClientId client) {
+void TcpHost::CloseUnregistered(ClientId client) {
     const auto it = sessions_.find(client);
-    if (it == sessions_.end() || room_.hasRegistered(client)) return;
-    it->second->close("no registration within " + std::to_string(registrationTimeoutMs_ / 1000) + " s");
+    if (it == sessions_.end() || room_.HasRegistered(client)) return;
+    it->second->Close("no registration within " + std::to_string(registrationTimeoutMs_ / 1000) + " s");
 }
 
-void TcpHost::deliver(ClientId client, const std::string& line) {
+void TcpHost::Deliver(ClientId client, const std::string& line) {
     const auto it = sessions_.find(client);
     if (it == sessions_.end()) return;
-    if (verbose_) printLine("-> " + std::to_string(client) + " " + Sanitize(line));
-    it->second->send(line);
+    if (verbose_) PrintLine("-> " + std::to_string(client) + " " + Sanitize(line));
+    it->second->Send(line);
 }
 
-void TcpHost::disconnect(ClientId client) {
-    if (const auto it = sessions_.find(client); it != sessions_.end()) it->second->close("disconnected by the server");
+void TcpHost::Disconnect(ClientId client) {
+    if (const auto it = sessions_.find(client); it != sessions_.end()) it->second->Close("disconnected by the server");
 }
 
-void TcpHost::report(const std::string& text) {
-    printLine(text);
+void TcpHost::Report(const std::string& text) {
+    PrintLine(text);
 }
 
-void TcpHost::finished() {
-    onFinished_(room_.modelLeftEarly() ? 1 : 0);
+void TcpHost::Finished() {
+    onFinished_(room_.ModelLeftEarly() ? 1 : 0);
 }
 
-void TcpHost::lineReceived(ClientId client, const std::string& line) {
-    if (verbose_) printLine("<- " + std::to_string(client) + " " + Sanitize(line));
-    room_.received(client, line);
+void TcpHost::LineReceived(ClientId client, const std::string& line) {
+    if (verbose_) PrintLine("<- " + std::to_string(client) + " " + Sanitize(line));
+    room_.Received(client, line);
 }
 
-void TcpHost::lineDropped(ClientId client, std::size_t limit) {
-    room_.lineDropped(client, limit);
+void TcpHost::LineDropped(ClientId client, std::size_t limit) {
+    room_.LineDropped(client, limit);
 }
 
-void TcpHost::sessionEnded(ClientId client, const std::string& reason) {
+void TcpHost::SessionEnded(ClientId client, const std::string& reason) {
     sessions_.erase(client);
     // The session may end inside a call from the time server; it hears of
     // the loss on the next turn of the event loop.
-    QTimer::singleShot(0, this, [this, client, reason] { room_.disconnected(client, reason); });
+    QTimer::singleShot(0, this, [this, client, reason] { room_.Disconnected(client, reason); });
 }
 
 }  // namespace zorva::server

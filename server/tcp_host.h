@@ -24,21 +24,21 @@ public:
     TcpHost(const ServerOptions& options, std::function<void(int)> onFinished);
     ~TcpHost() override;
 
-    bool listen(const QHostAddress& address, quint16 port, std::string& error);
+    bool Listen(const QHostAddress& address, quint16 port, std::string& error);
 
 private:
-    void acceptPending();
-    bool makeRoom();
-    void closeUnregistered(ClientId client);
+    void AcceptPending();
+    bool MakeRoom();
+    void CloseUnregistered(ClientId client);
 
-    void deliver(ClientId client, const std::string& line) override;
-    void disconnect(ClientId client) override;
-    void report(const std::string& text) override;
-    void finished() override;
+    void Deliver(ClientId client, const std::string& line) override;
+    void Disconnect(ClientId client) override;
+    void Report(const std::string& text) override;
+    void Finished() override;
 
-    void lineReceived(ClientId client, const std::string& line) override;
-    void lineDropped(ClientId client, std::size_t limit) override;
-    void sessionEnded(ClientId client, const std::string& reason) override;
+    void LineReceived(ClientId client, const std::string& line) override;
+    void LineDropped(ClientId client, std::size_t limit) override;
+    void SessionEnded(ClientId client, const std::string& reason) override;
 
     bool verbose_;
     std::function<void(int)> onFinished_;

@@ -14,10 +14,10 @@ namespace zorva::server {
 class SessionListener {
 public:
     virtual ~SessionListener() = default;
-    virtual void lineReceived(ClientId client, const std::string& line) = 0;
-    virtual void lineDropped(ClientId client, std::size_t limit) = 0;
+    virtual void LineReceived(ClientId client, const std::string& line) = 0;
+    virtual void LineDropped(ClientId client, std::size_t limit) = 0;
     // Called once per session, from whatever call stopped it.
-    virtual void sessionEnded(ClientId client, const std::string& reason) = 0;
+    virtual void SessionEnded(ClientId client, const std::string& reason) = 0;
 };
 
 // One client connection: reads and splits lines, writes lines, and stops.
@@ -31,15 +31,15 @@ public:
 
     TcpSession(ClientId id, QTcpSocket* socket, SessionListener& listener, QObject* parent);
 
-    void send(const std::string& line);
+    void Send(const std::string& line);
     // Sends what is queued, then closes.
-    void close(const std::string& reason);
-    std::string peer() const;
+    void Close(const std::string& reason);
+    std::string Peer() const;
 
 private:
-    void readSome();
-    void peerGone(const std::string& reason);
-    void stop(const std::string& reason, bool flush);
+    void ReadSome();
+    void PeerGone(const std::string& reason);
+    void Stop(const std::string& reason, bool flush);
 
     ClientId id_;
     QTcpSocket* socket_;

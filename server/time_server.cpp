@@ -17,56 +17,56 @@ constexpr std::size_t kMaxNameLength = 200;
 TimeServer::TimeServer(TimeServerConfig config, ServerOutput& output) : config_(config), output_(output) {
     // Models learn the end time as a two-decimal text and send it back; the
     // end is recognised only if both sides hold the same number.
-    if (config_.until) config_.until = ParseTime(FormatTime(*config_.until));
+    if (config_.Until) config_.Until = ParseTime(FormatTime(*config_.Until));
 }
 
-void TimeServer::connected(ClientId id, std::string_view peer) {
+void TimeServer::Connected(ClientId id, std::string_view peer) {
     clients_[id] = Client{std::string(peer), time_, {}, std::nullopt, false, false};
-    output_.report("connection " + std::to_string(id) + " from " + std::string(peer));
-    send(id, Line(LineKind::Hello, JoinFields({"zorva-server", FormatTime(time_)})));
+    output_.Report("connection " + std::to_string(id) + " from " + std::string(peer));
+    Send(id, Line(LineKind::Hello, JoinFields({"zorva-server", FormatTime(time_)})));
 }
 
-void TimeServer::received(ClientId id, std::string_view line) {
+void TimeServer::Received(ClientId id, std::string_view line) {
     const auto it = clients_.find(id);
-    if (it == clients_.end() || it->second.leaving) return;
+    if (it == clients_.end() || it->second.Leaving) return;
     Client& client = it->second;
     const LineMatch match = MatchLineToServer(line);
     switch (match.Kind) {
         case LineKind::None:
             return;
         case LineKind::Name:
-            onName(id, client, Trim(match.Fields));
+            OnName(id, client, Trim(match.Fields));
             break;
         case LineKind::Command:
-            onCommand(id, match.Fields);
+            OnCommand(id, match.Fields);
             break;
         default:
-            if (!client.account) {
-                send(id, Line(LineKind::Unknown, "register with a name first"));
+            if (!client.Account) {
+                Send(id, Line(LineKind::Unknown, "register with a name first"));
             } else if (match.Kind == LineKind::Continue) {
-                onContinue(id, client, match.Fields);
+                OnContinue(id, client, match.Fields);
             } else if (match.Kind == LineKind::NewEvent) {
-                onNewEvent(id, client, match.Fields);
+                OnNewEvent(id, client, match.Fields);
             } else if (match.Kind == LineKind::ToClient) {
-                onToClient(id, client, match.Fields);
+                OnToClient(id, client, match.Fields);
             } else if (match.Kind == LineKind::Question) {
-                onQuestion(id, client, match.Fields);
+                OnQuestion(id, client, match.Fields);
             } else if (match.Kind == LineKind::Answer) {
-                onAnswer(id, client, match.Fields);
+                OnAnswer(id, client, match.Fields);
             }
     }
-    advance();
+    Advance();
 }
 
-void TimeServer::lineDropped(ClientId id, std::size_t limit) {
+void TimeServer::LineDropped(ClientId id, std::size_t limit) {
     const auto it = clients_.find(id);
     if (it == clients_.end()) return;
-    const std::string who = it->second.name.empty() ? "" : " (" + it->second.name + ")";
-    output_.report("connection " + std::to_string(id) + who + ": dropped a line longer than " + std::to_string(limit) +
+    const std::string who = it->second.Name.empty() ? "" : " (" + it->second.Name + ")";
+    output_.Report("connection " + std::to_string(id) + who + ": dropped a line longer than " + std::to_string(limit) +
                    " bytes");
 }
 
-void TimeServer::disconnected(ClientId id, std::string_view reason) {
+void TimeServer::Disconnected(ClientId id, std::string_view reason) {
     const auto it = clients_.find(id);
     if (it == clients_.end()) return;
     const Client gone = std::move(it->second);
@@ -74,145 +74,145 @@ void TimeServer::disconnected(ClientId id, std::string_view reason) {
 
     std::vector<Question> orphaned;
     std::erase_if(questions_, [&](const Question& q) {
-        if (q.answerer == id && q.asker != id) orphaned.push_back(q);
-        return q.asker == id || q.answerer == id;
+        if (q.Answerer == id && q.Asker != id) orphaned.push_back(q);
+        return q.Asker == id || q.Answerer == id;
     });
     // An asker must never wait for ever for a model that is gone.
-    for (const Question& q : orphaned) answer(q.asker, q.number, q.askedInStep, gone.name, {});
+    for (const Question& q : orphaned) Answer(q.Asker, q.Number, q.AskedInStep, gone.Name, {});
 
-    const std::string who = gone.name.empty() ? "" : " (" + gone.name + ")";
-    output_.report("disconnect " + std::to_string(id) + who + ": " + std::string(reason));
-    if (!gone.account || gone.leaving) return;
+    const std::string who = gone.Name.empty() ? "" : " (" + gone.Name + ")";
+    output_.Report("disconnect " + std::to_string(id) + who + ": " + std::string(reason));
+    if (!gone.Account || gone.Leaving) return;
     if (!ended_) {
         leftEarly_ = true;
-        output_.report("model " + gone.name + " left at " + FormatTime(gone.account->clock()));
+        output_.Report("model " + gone.Name + " left at " + FormatTime(gone.Account->Clock()));
     }
-    if (registeredCount() == 0) {
-        whenEmpty();
+    if (RegisteredCount() == 0) {
+        WhenEmpty();
     } else {
-        advance();
+        Advance();
     }
 }
 
-bool TimeServer::hasRegistered(ClientId id) const {
+bool TimeServer::HasRegistered(ClientId id) const {
     const auto it = clients_.find(id);
-    return it != clients_.end() && it->second.account.has_value();
+    return it != clients_.end() && it->second.Account.has_value();
 }
 
-void TimeServer::onName(ClientId id, Client& client, std::string_view name) {
+void TimeServer::OnName(ClientId id, Client& client, std::string_view name) {
     const std::string shown = Sanitize(name.substr(0, kMaxNameLength));
-    if (client.account) {
-        deliver(id, client,
-                {Line(LineKind::Unknown, "already registered as " + client.name), client.account->clock(),
+    if (client.Account) {
+        Deliver(id, client,
+                {Line(LineKind::Unknown, "already registered as " + client.Name), client.Account->Clock(),
                  Outgoing::Kind::HandedOver});
         return;
     }
     if (name.empty() || name.size() > kMaxNameLength || name == "server" || name.find("!!") != std::string_view::npos ||
         shown != name) {
-        send(id, Line(LineKind::Unknown, "the name '" + shown + "' cannot be used"));
+        Send(id, Line(LineKind::Unknown, "the name '" + shown + "' cannot be used"));
         return;
     }
     const bool taken = std::any_of(clients_.begin(), clients_.end(), [&](const auto& entry) {
-        return entry.second.account && !entry.second.leaving && entry.second.name == name;
+        return entry.second.Account && !entry.second.Leaving && entry.second.Name == name;
     });
     if (taken) {
-        send(id, Line(LineKind::Unknown, "the name " + shown + " is already in use"));
-        output_.report("connection " + std::to_string(id) + " refused: the name " + shown + " is already in use");
-        client.leaving = true;
-        output_.disconnect(id);
+        Send(id, Line(LineKind::Unknown, "the name " + shown + " is already in use"));
+        output_.Report("connection " + std::to_string(id) + " refused: the name " + shown + " is already in use");
+        client.Leaving = true;
+        output_.Disconnect(id);
         return;
     }
-    client.name = std::string(name);
-    client.account.emplace(client.greetingTime);
-    const int count = registeredCount();
-    output_.report("model " + client.name + " registered (connection " + std::to_string(id) + "), " +
-                   std::to_string(count) + " of " + std::to_string(config_.models) + " models");
-    if (count >= config_.models) started_ = true;
+    client.Name = std::string(name);
+    client.Account.emplace(client.GreetingTime);
+    const int count = RegisteredCount();
+    output_.Report("model " + client.Name + " registered (connection " + std::to_string(id) + "), " +
+                   std::to_string(count) + " of " + std::to_string(config_.Models) + " models");
+    if (count >= config_.Models) started_ = true;
 }
 
-void TimeServer::onContinue(ClientId id, Client& client, std::string_view argument) {
+void TimeServer::OnContinue(ClientId id, Client& client, std::string_view argument) {
     const auto time = ParseTimeFromAnyLocale(argument);
     if (!time) {
-        send(id, Line(LineKind::Unknown, "cannot read the time '" + Sanitize(Trim(argument)) + "'"));
+        Send(id, Line(LineKind::Unknown, "cannot read the time '" + Sanitize(Trim(argument)) + "'"));
         return;
     }
-    client.account->ask(*time);
+    client.Account->Ask(*time);
     // Now the model waits: what was kept for it reaches it in that wait and
     // is reported, before any answer to the request.
-    releaseHeld(id, client);
+    ReleaseHeld(id, client);
     if (ended_) {
-        answerAfterEnd(id, client);
+        AnswerAfterEnd(id, client);
     } else {
-        stopIfBeyondEnd(id, client);
+        StopIfBeyondEnd(id, client);
     }
 }
 
-void TimeServer::onNewEvent(ClientId id, Client& client, std::string_view argument) {
+void TimeServer::OnNewEvent(ClientId id, Client& client, std::string_view argument) {
     const auto time = ParseTimeFromAnyLocale(argument);
     if (!time) {
-        send(id, Line(LineKind::Unknown, "cannot read the time '" + Sanitize(Trim(argument)) + "'"));
+        Send(id, Line(LineKind::Unknown, "cannot read the time '" + Sanitize(Trim(argument)) + "'"));
         return;
     }
-    if (!client.account->reportEvent(*time)) return;
+    if (!client.Account->ReportEvent(*time)) return;
     if (ended_) {
-        answerAfterEnd(id, client);
+        AnswerAfterEnd(id, client);
     } else {
-        stopIfBeyondEnd(id, client);
+        StopIfBeyondEnd(id, client);
     }
 }
 
-void TimeServer::stopIfBeyondEnd(ClientId id, Client& client) {
-    if (!client.account->waiting()) return;
-    const double request = client.account->request();
-    if (!config_.until || request < *config_.until) return;
+void TimeServer::StopIfBeyondEnd(ClientId id, Client& client) {
+    if (!client.Account->Waiting()) return;
+    const double request = client.Account->Request();
+    if (!config_.Until || request < *config_.Until) return;
     // A model that already knows the end asks for exactly it and waits there.
-    if (client.stopTold && request == *config_.until) return;
-    client.stopTold = true;
-    client.account->stopped();
-    send(id, Line(LineKind::Stop, FormatTime(*config_.until)));
+    if (client.StopTold && request == *config_.Until) return;
+    client.StopTold = true;
+    client.Account->Stopped();
+    Send(id, Line(LineKind::Stop, FormatTime(*config_.Until)));
 }
 
-void TimeServer::answerAfterEnd(ClientId id, Client& client) {
-    if (!client.account->waiting()) return;
+void TimeServer::AnswerAfterEnd(ClientId id, Client& client) {
+    if (!client.Account->Waiting()) return;
     // Nothing else happens after the end, so a model catching up to the end
     // time (its standing-by elements included) needs no one's consent.
-    const double request = client.account->request();
+    const double request = client.Account->Request();
     if (request <= time_) {
-        client.account->grant(request);
-        send(id, Line(LineKind::Continue, FormatTime(request)));
+        client.Account->Grant(request);
+        Send(id, Line(LineKind::Continue, FormatTime(request)));
     } else {
-        client.account->stopped();
-        send(id, Line(LineKind::Stop, FormatTime(time_)));
+        client.Account->Stopped();
+        Send(id, Line(LineKind::Stop, FormatTime(time_)));
     }
 }
 
-void TimeServer::advance() {
+void TimeServer::Advance() {
     if (!started_ || ended_) return;
     double earliest = std::numeric_limits<double>::infinity();
     bool allSettled = true;
     for (const auto& [id, client] : clients_) {
-        if (!client.account || client.leaving) continue;
-        earliest = std::min(earliest, client.account->effectiveTime());
-        allSettled = allSettled && client.account->settled();
+        if (!client.Account || client.Leaving) continue;
+        earliest = std::min(earliest, client.Account->EffectiveTime());
+        allSettled = allSettled && client.Account->Settled();
     }
     if (earliest == std::numeric_limits<double>::infinity()) return;
 
-    if (config_.until && earliest >= *config_.until) {
-        if (allSettled) finishAt(*config_.until);
+    if (config_.Until && earliest >= *config_.Until) {
+        if (allSettled) FinishAt(*config_.Until);
         return;
     }
     if (IsNeverTime(earliest)) {
-        if (allSettled && !config_.until) stopAll();
+        if (allSettled && !config_.Until) StopAll();
         return;
     }
     time_ = std::max(time_, earliest);
-    if (const auto next = nextToRun(earliest)) {
-        clients_.at(*next).account->grant(earliest);
-        send(*next, Line(LineKind::Continue, FormatTime(earliest)));
+    if (const auto next = NextToRun(earliest)) {
+        clients_.at(*next).Account->Grant(earliest);
+        Send(*next, Line(LineKind::Continue, FormatTime(earliest)));
     }
 }
 
-std::optional<ClientId> TimeServer::nextToRun(double earliest) const {
+std::optional<ClientId> TimeServer::NextToRun(double earliest) const {
     // One step at a time: while a model runs a step, its texts and questions
     // may still change what the others do next. And only once every model
     // that may still act at this time has said what it wants, so the order
@@ -221,45 +221,45 @@ std::optional<ClientId> TimeServer::nextToRun(double earliest) const {
     std::optional<ClientId> next;
     const std::string* nextName = nullptr;
     for (const auto& [id, client] : clients_) {
-        if (!client.account || client.leaving) continue;
-        const ModelAccount& account = *client.account;
-        if (account.running()) return std::nullopt;
-        if (account.effectiveTime() > earliest) continue;
-        if (!account.settled()) return std::nullopt;
-        if (!next || client.name < *nextName) {
+        if (!client.Account || client.Leaving) continue;
+        const ModelAccount& account = *client.Account;
+        if (account.Running()) return std::nullopt;
+        if (account.EffectiveTime() > earliest) continue;
+        if (!account.Settled()) return std::nullopt;
+        if (!next || client.Name < *nextName) {
             next = id;
-            nextName = &client.name;
+            nextName = &client.Name;
         }
     }
     return next;
 }
 
-void TimeServer::finishAt(double end) {
+void TimeServer::FinishAt(double end) {
     ended_ = true;
     time_ = end;
     for (auto& [id, client] : clients_) {
-        if (!client.account || client.leaving) continue;
-        client.account->grant(end);
-        send(id, Line(LineKind::Continue, FormatTime(end)));
+        if (!client.Account || client.Leaving) continue;
+        client.Account->Grant(end);
+        Send(id, Line(LineKind::Continue, FormatTime(end)));
     }
-    output_.report("end of run at " + FormatTime(end));
+    output_.Report("end of run at " + FormatTime(end));
 }
 
-void TimeServer::stopAll() {
+void TimeServer::StopAll() {
     ended_ = true;
     for (auto& [id, client] : clients_) {
-        if (!client.account || client.leaving) continue;
-        client.stopTold = true;
-        client.account->stopped();
-        send(id, Line(LineKind::Stop, FormatTime(time_)));
+        if (!client.Account || client.Leaving) continue;
+        client.StopTold = true;
+        client.Account->Stopped();
+        Send(id, Line(LineKind::Stop, FormatTime(time_)));
     }
-    output_.report("end of run at " + FormatTime(time_) + ": no model has events left");
+    output_.Report("end of run at " + FormatTime(time_) + ": no model has events left");
 }
 
-void TimeServer::whenEmpty() {
-    if (config_.until && (ended_ || leftEarly_)) {
-        output_.report(ended_ ? "every model has left" : "every model has left before the end");
-        output_.finished();
+void TimeServer::WhenEmpty() {
+    if (config_.Until && (ended_ || leftEarly_)) {
+        output_.Report(ended_ ? "every model has left" : "every model has left before the end");
+        output_.Finished();
         return;
     }
     if (!started_ && time_ == 0) return;
@@ -267,27 +267,27 @@ void TimeServer::whenEmpty() {
     started_ = false;
     ended_ = false;
     leftEarly_ = false;
-    output_.report("every model has left; time is back at " + FormatTime(time_));
+    output_.Report("every model has left; time is back at " + FormatTime(time_));
 }
 
-int TimeServer::registeredCount() const {
+int TimeServer::RegisteredCount() const {
     return static_cast<int>(std::count_if(clients_.begin(), clients_.end(), [](const auto& entry) {
-        return entry.second.account && !entry.second.leaving;
+        return entry.second.Account && !entry.second.Leaving;
     }));
 }
 
-void TimeServer::deliver(ClientId id, Client& client, Outgoing line) {
-    ModelAccount& account = *client.account;
-    if (account.reading() == Reading::Held) {
-        account.hold(std::move(line));
+void TimeServer::Deliver(ClientId id, Client& client, Outgoing line) {
+    ModelAccount& account = *client.Account;
+    if (account.HowItReads() == Reading::Held) {
+        account.Hold(std::move(line));
         return;
     }
-    send(id, line.line);
-    account.sent(line);
+    Send(id, line.Line);
+    account.Sent(line);
 }
 
-void TimeServer::releaseHeld(ClientId id, Client& client) {
-    for (Outgoing& line : client.account->takeHeld()) deliver(id, client, std::move(line));
+void TimeServer::ReleaseHeld(ClientId id, Client& client) {
+    for (Outgoing& line : client.Account->TakeHeld()) Deliver(id, client, std::move(line));
 }
 
 }  // namespace zorva::server

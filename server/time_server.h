@@ -19,16 +19,16 @@ using ClientId = std::uint64_t;
 class ServerOutput {
 public:
     virtual ~ServerOutput() = default;
-    virtual void deliver(ClientId client, const std::string& line) = 0;
-    virtual void disconnect(ClientId client) = 0;
-    virtual void report(const std::string& text) = 0;
+    virtual void Deliver(ClientId client, const std::string& line) = 0;
+    virtual void Disconnect(ClientId client) = 0;
+    virtual void Report(const std::string& text) = 0;
     // The run is over and every model has left.
-    virtual void finished() = 0;
+    virtual void Finished() = 0;
 };
 
 struct TimeServerConfig {
-    int models = 2;
-    std::optional<double> until;
+    int Models = 2;
+    std::optional<double> Until;
 };
 
 // Registration, routing and conservative time grants for all connected
@@ -40,68 +40,68 @@ class TimeServer {
 public:
     TimeServer(TimeServerConfig config, ServerOutput& output);
 
-    void connected(ClientId client, std::string_view peer);
-    void received(ClientId client, std::string_view line);
-    void lineDropped(ClientId client, std::size_t limit);
-    void disconnected(ClientId client, std::string_view reason);
+    void Connected(ClientId client, std::string_view peer);
+    void Received(ClientId client, std::string_view line);
+    void LineDropped(ClientId client, std::size_t limit);
+    void Disconnected(ClientId client, std::string_view reason);
 
-    double time() const { return time_; }
-    bool ended() const { return ended_; }
-    bool hasRegistered(ClientId client) const;
+    double Time() const { return time_; }
+    bool Ended() const { return ended_; }
+    bool HasRegistered(ClientId client) const;
     // A model disconnected before the run had ended.
-    bool modelLeftEarly() const { return leftEarly_; }
+    bool ModelLeftEarly() const { return leftEarly_; }
 
 private:
     struct Client {
-        std::string peer;
-        double greetingTime = 0;
-        std::string name;  // empty until registered
-        std::optional<ModelAccount> account;
-        bool stopTold = false;
-        bool leaving = false;
+        std::string Peer;
+        double GreetingTime = 0;
+        std::string Name;  // empty until registered
+        std::optional<ModelAccount> Account;
+        bool StopTold = false;
+        bool Leaving = false;
     };
     struct Question {
-        ClientId asker;
-        std::string number;
-        ClientId answerer;
-        bool askedInStep;
+        ClientId Asker;
+        std::string Number;
+        ClientId Answerer;
+        bool AskedInStep;
     };
     struct Target {
-        std::optional<ClientId> id;
-        std::string problem;
+        std::optional<ClientId> Id;
+        std::string Problem;
     };
 
-    void onName(ClientId id, Client& client, std::string_view name);
-    void onContinue(ClientId id, Client& client, std::string_view argument);
-    void onNewEvent(ClientId id, Client& client, std::string_view argument);
-    void onToClient(ClientId id, Client& client, std::string_view argument);
-    void onQuestion(ClientId id, Client& client, std::string_view argument);
-    void onAnswer(ClientId id, Client& client, std::string_view argument);
-    void onCommand(ClientId id, std::string_view command);
+    void OnName(ClientId id, Client& client, std::string_view name);
+    void OnContinue(ClientId id, Client& client, std::string_view argument);
+    void OnNewEvent(ClientId id, Client& client, std::string_view argument);
+    void OnToClient(ClientId id, Client& client, std::string_view argument);
+    void OnQuestion(ClientId id, Client& client, std::string_view argument);
+    void OnAnswer(ClientId id, Client& client, std::string_view argument);
+    void OnCommand(ClientId id, std::string_view command);
 
-    void stopIfBeyondEnd(ClientId id, Client& client);
-    void answerAfterEnd(ClientId id, Client& client);
-    void advance();
-    std::optional<ClientId> nextToRun(double earliest) const;
-    void finishAt(double end);
-    void stopAll();
-    void whenEmpty();
+    void StopIfBeyondEnd(ClientId id, Client& client);
+    void AnswerAfterEnd(ClientId id, Client& client);
+    void Advance();
+    std::optional<ClientId> NextToRun(double earliest) const;
+    void FinishAt(double end);
+    void StopAll();
+    void WhenEmpty();
 
-    Target findTarget(std::string_view name) const;
-    std::string serverAnswer(std::string_view question) const;
-    std::string modelNames() const;
-    int registeredCount() const;
-    Client* registered(ClientId id);
-    void answer(ClientId asker, const std::string& number, bool askedInStep, const std::string& answerer,
+    Target FindTarget(std::string_view name) const;
+    std::string ServerAnswer(std::string_view question) const;
+    std::string ModelNames() const;
+    int RegisteredCount() const;
+    Client* Registered(ClientId id);
+    void Answer(ClientId asker, const std::string& number, bool askedInStep, const std::string& answerer,
                 std::string_view text);
-    void refuse(ClientId id, Client& client, const std::string& reason);
-    bool fitsLine(const std::string& line, ClientId sender, Client& client);
+    void Refuse(ClientId id, Client& client, const std::string& reason);
+    bool FitsLine(const std::string& line, ClientId sender, Client& client);
 
-    void send(ClientId id, const std::string& line) { output_.deliver(id, line); }
+    void Send(ClientId id, const std::string& line) { output_.Deliver(id, line); }
     // Sends a line to a registered model now, or keeps it while the model is
     // inside a step (see ModelAccount), and records how it will be read.
-    void deliver(ClientId id, Client& client, Outgoing line);
-    void releaseHeld(ClientId id, Client& client);
+    void Deliver(ClientId id, Client& client, Outgoing line);
+    void ReleaseHeld(ClientId id, Client& client);
 
     TimeServerConfig config_;
     ServerOutput& output_;

@@ -72,15 +72,15 @@ void TCameraForm::GoCreateCameraForm(const QString& file_name) {
     if (!file_.Message.empty()) problems << QString::fromStdString(file_.Message);
     const QString nameless = NamelessLinesMessage(file_name, file_.Lines);
     if (!nameless.isEmpty()) problems << nameless;
-    load_message_ = problems.join(QLatin1Char('\n'));
+    loadMessage_ = problems.join(QLatin1Char('\n'));
 }
 
 void TCameraForm::ReportLoadProblems() {
-    if (load_message_.isEmpty()) return;
+    if (loadMessage_.isEmpty()) return;
     if (host_.ShowMessage) {
-        host_.ShowMessage(load_message_);
+        host_.ShowMessage(loadMessage_);
     } else {
-        QMessageBox::warning(this, windowTitle(), load_message_);
+        QMessageBox::warning(this, windowTitle(), loadMessage_);
     }
 }
 

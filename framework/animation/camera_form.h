@@ -26,7 +26,7 @@ public:
     // Every line of the file in file order, names and remainders alike.
     const std::vector<std::string>& Lines() const { return file_.Lines; }
     // Read failures and nameless lines, empty when there were none.
-    const QString& LoadMessage() const { return load_message_; }
+    const QString& LoadMessage() const { return loadMessage_; }
     // Hands LoadMessage to the host, when there is one.
     void ReportLoadProblems();
 
@@ -50,7 +50,7 @@ private:
 
     AnimationHost& host_;
     TCameraFile file_;
-    QString load_message_;
+    QString loadMessage_;
     bool resumed_ = false;
 };
 

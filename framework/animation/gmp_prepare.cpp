@@ -30,7 +30,7 @@ void TGMPRenderer::SetLight(TVector3 from, TVector3 towards) {
     // The light arrives from `from`; store the unit vector pointing back to it.
     const TVector3 d = Subtract(from, towards);
     const float length = SafeLength(d);
-    light_direction_ = {d.X / length, d.Y / length, d.Z / length};
+    lightDirection_ = {d.X / length, d.Y / length, d.Z / length};
 }
 
 void TGMPRenderer::UpdateCameraAngles() {
@@ -73,7 +73,7 @@ void TGMPRenderer::TransformMesh(TMesh& mesh) {
         view.Color = world.Color;
         view.Color16 = world.Color16;
     }
-    light_view_ = rotation_.ToCamera(light_direction_);
+    lightView_ = rotation_.ToCamera(lightDirection_);
 }
 
 void TGMPRenderer::ShadeFaces(TMesh& mesh) const {
@@ -93,7 +93,7 @@ void TGMPRenderer::ShadeFaces(TMesh& mesh) const {
         }
         // Cosine between the face normal and the light, scaled to 31 levels and
         // the light's strength; faces turned away get the ambient level only.
-        float level = 31.0f / SafeLength(normal) * Dot(normal, light_view_) * LightStrength;
+        float level = 31.0f / SafeLength(normal) * Dot(normal, lightView_) * LightStrength;
         if (level < 0.0f) level = 0.0f;
         level = static_cast<float>(ambient_) + level;
         if (level > kBrightestLevel) level = kBrightestLevel;

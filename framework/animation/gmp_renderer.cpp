@@ -29,20 +29,20 @@ TGMPRenderer::TGMPRenderer() {
 }
 
 void TGMPRenderer::SetBackColor(TColor colour) {
-    back_color_ = colour;
+    backColor_ = colour;
     Paint();
 }
 
 void TGMPRenderer::SetEnableBackgroundBitmap(bool enable) {
-    enable_background_ = enable;
+    enableBackground_ = enable;
     Paint();
 }
 
 void TGMPRenderer::CreateSurfaces(std::int32_t width, std::int32_t height) {
-    view_width_ = width;
-    view_height_ = height;
-    center_x_ = width / 2;
-    center_y_ = height / 2;
+    viewWidth_ = width;
+    viewHeight_ = height;
+    centerX_ = width / 2;
+    centerY_ = height / 2;
     surface_.Create(height, width);
     background_.Create(height, width);
     rows_.SetView(width, height);
@@ -52,19 +52,19 @@ std::int32_t TGMPRenderer::Resize(std::int32_t width, std::int32_t height) {
     // The row tables and the depth buffer end at row 767.
     CreateSurfaces(std::max(width, 0), std::clamp(height, 0, kMaxViewHeight));
     Paint();
-    return view_height_;
+    return viewHeight_;
 }
 
 void TGMPRenderer::Paint() {
-    surface_.ClearPixels(ColorTo16(back_color_));
+    surface_.ClearPixels(ColorTo16(backColor_));
     if (DrawBackgroundPicture) DrawBackgroundPicture(background_);
     Flip();
 }
 
 void TGMPRenderer::BeginFrame() {
-    surface_.ClearPixels(ColorTo16(back_color_));
+    surface_.ClearPixels(ColorTo16(backColor_));
     surface_.ClearDepth();
-    if (enable_background_) CopyBackground();
+    if (enableBackground_) CopyBackground();
     if (BeforeFlip) BeforeFlip(surface_);
 }
 
@@ -87,11 +87,11 @@ void TGMPRenderer::Flip() {
 TScreenPoint TGMPRenderer::Project(TVector3 p) const {
     // Perspective: offsets from the view's centre shrink with the distance -z;
     // x grows to the right and y upwards, as the surface's rows do.
-    const float column_offset = static_cast<float>(focal_length_) * p.X / p.Z;
-    const float row_offset = static_cast<float>(focal_length_) * p.Y / p.Z;
-    const std::int64_t column = static_cast<std::int64_t>(center_x_) - RoundEven(column_offset);
+    const float column_offset = static_cast<float>(focalLength_) * p.X / p.Z;
+    const float row_offset = static_cast<float>(focalLength_) * p.Y / p.Z;
+    const std::int64_t column = static_cast<std::int64_t>(centerX_) - RoundEven(column_offset);
     return {static_cast<std::int32_t>(std::clamp<std::int64_t>(column, -kScreenLimit, kScreenLimit)),
-            RoundEven(center_y_ - static_cast<double>(row_offset))};
+            RoundEven(centerY_ - static_cast<double>(row_offset))};
 }
 
 void TGMPRenderer::DrawLine3D(TVector3 p1, TVector3 p2) {
@@ -102,17 +102,17 @@ void TGMPRenderer::DrawLine3D(TVector3 p1, TVector3 p2) {
         // The canvas counts y downwards; the offsets take their side from the
         // sign of x and y alone.
         const auto canvas_x = [this](TVector3 p) {
-            const double offset = std::fabs(static_cast<float>(focal_length_) * p.X / p.Z);
-            return RoundEven(p.X > 0.0f ? center_x_ + offset : center_x_ - offset);
+            const double offset = std::fabs(static_cast<float>(focalLength_) * p.X / p.Z);
+            return RoundEven(p.X > 0.0f ? centerX_ + offset : centerX_ - offset);
         };
         const auto canvas_y = [this](TVector3 p) {
-            const double offset = std::fabs(static_cast<float>(focal_length_) * p.Y / p.Z);
-            return RoundEven(p.Y > 0.0f ? center_y_ - offset : center_y_ + offset);
+            const double offset = std::fabs(static_cast<float>(focalLength_) * p.Y / p.Z);
+            return RoundEven(p.Y > 0.0f ? centerY_ - offset : centerY_ + offset);
         };
-        DrawCanvasLine(surface_, {canvas_x(p1), canvas_y(p1), canvas_x(p2), canvas_y(p2), pen_color_});
+        DrawCanvasLine(surface_, {canvas_x(p1), canvas_y(p1), canvas_x(p2), canvas_y(p2), penColor_});
         return;
     }
-    rows_.EdgeToRows(Project(p1), Project(p2), p1.Z, p2.Z, surface_, current_color16_,
+    rows_.EdgeToRows(Project(p1), Project(p2), p1.Z, p2.Z, surface_, currentColor16_,
                      RenderMode == TRenderMode::rmWireframe);
 }
 
@@ -138,7 +138,7 @@ void TGMPRenderer::DrawTexturedFace(const TFace& face) {
 }
 
 void TGMPRenderer::FillFace() {
-    rows_.FillRows(surface_, current_color16_, RenderMode != TRenderMode::rmWireframe);
+    rows_.FillRows(surface_, currentColor16_, RenderMode != TRenderMode::rmWireframe);
 }
 
 void TGMPRenderer::RenderMesh(TMesh& mesh, bool prepared) {
@@ -148,10 +148,10 @@ void TGMPRenderer::RenderMesh(TMesh& mesh, bool prepared) {
             TranslateMesh(mesh);
             TransformMesh(mesh);
         }
-        pen_color_ = mesh.Color;
+        penColor_ = mesh.Color;
         for (std::int32_t i = 0; i < faces; ++i) {
             if (!DirectDraw) {
-                current_color16_ = mesh.Color16;
+                currentColor16_ = mesh.Color16;
                 rows_.ResetRows();
             }
             DrawFaceEdges(mesh.ViewFaces[i]);
@@ -166,7 +166,7 @@ void TGMPRenderer::RenderMesh(TMesh& mesh, bool prepared) {
         ShadeFaces(mesh);
     }
     if (RenderMode == TRenderMode::rmSolid) {
-        current_color16_ = mesh.Color16;
+        currentColor16_ = mesh.Color16;
     } else {
         // Farthest first: later faces cover earlier ones.
         DepthSort(mesh);
@@ -174,13 +174,13 @@ void TGMPRenderer::RenderMesh(TMesh& mesh, bool prepared) {
     for (std::int32_t i = 0; i < faces; ++i) {
         const TFace& face = mesh.ViewFaces[i];
         if (face.Visible == 0) continue;
-        if (RenderMode == TRenderMode::rmShadedTexture) current_shade_ = face.Shade;
-        if (RenderMode == TRenderMode::rmSolidShade) current_color16_ = face.Color16;
+        if (RenderMode == TRenderMode::rmShadedTexture) currentShade_ = face.Shade;
+        if (RenderMode == TRenderMode::rmSolidShade) currentColor16_ = face.Color16;
         rows_.ResetRows();
         if (IsTextureMode(RenderMode)) {
             DrawTexturedFace(face);
             const bool shaded = RenderMode == TRenderMode::rmShadedTexture;
-            rows_.FillTexture(surface_, Texture, shaded ? &shade_table_ : nullptr, current_shade_);
+            rows_.FillTexture(surface_, Texture, shaded ? &shadeTable_ : nullptr, currentShade_);
         } else {
             DrawFaceEdges(face);
             FillFace();

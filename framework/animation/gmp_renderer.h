@@ -51,9 +51,9 @@ public:
     // Draws a wire-frame edge as a 2D line when DirectDraw is set.
     std::function<void(TDIB16bit& surface, const TCanvasLine& line)> DrawCanvasLine;
 
-    TColor BackColor() const { return back_color_; }
+    TColor BackColor() const { return backColor_; }
     void SetBackColor(TColor colour);
-    bool EnableBackgroundBitmap() const { return enable_background_; }
+    bool EnableBackgroundBitmap() const { return enableBackground_; }
     void SetEnableBackgroundBitmap(bool enable);
 
     // Takes a new view size, keeping the height at or below 768 (the width is
@@ -84,15 +84,15 @@ public:
     TDIB16bit& Surface() { return surface_; }
     TDIB16bit& BackgroundSurface() { return background_; }
     const TRowRasterizer& Rows() const { return rows_; }
-    const TShadeTable& ShadeTable() const { return shade_table_; }
-    std::int32_t ViewWidth() const { return view_width_; }
-    std::int32_t ViewHeight() const { return view_height_; }
-    std::int32_t CenterX() const { return center_x_; }
-    std::int32_t CenterY() const { return center_y_; }
-    std::int32_t FocalLength() const { return focal_length_; }
+    const TShadeTable& ShadeTable() const { return shadeTable_; }
+    std::int32_t ViewWidth() const { return viewWidth_; }
+    std::int32_t ViewHeight() const { return viewHeight_; }
+    std::int32_t CenterX() const { return centerX_; }
+    std::int32_t CenterY() const { return centerY_; }
+    std::int32_t FocalLength() const { return focalLength_; }
     std::int32_t Ambient() const { return ambient_; }
-    TVector3 LightDirection() const { return light_direction_; }
-    TVector3 LightView() const { return light_view_; }
+    TVector3 LightDirection() const { return lightDirection_; }
+    TVector3 LightView() const { return lightView_; }
     const TCameraRotation& CameraRotation() const { return rotation_; }
 
 private:
@@ -104,21 +104,21 @@ private:
     TDIB16bit surface_;
     TDIB16bit background_;
     TRowRasterizer rows_;
-    TShadeTable shade_table_;
+    TShadeTable shadeTable_;
     TCameraRotation rotation_;
-    TColor back_color_ = 0;
-    bool enable_background_ = false;
-    std::uint16_t current_color16_ = 0;
-    std::uint8_t current_shade_ = 0;
-    TColor pen_color_ = 0;
-    std::int32_t view_width_ = 0;
-    std::int32_t view_height_ = 0;
-    std::int32_t center_x_ = 0;
-    std::int32_t center_y_ = 0;
-    std::int32_t focal_length_ = 770;
+    TColor backColor_ = 0;
+    bool enableBackground_ = false;
+    std::uint16_t currentColor16_ = 0;
+    std::uint8_t currentShade_ = 0;
+    TColor penColor_ = 0;
+    std::int32_t viewWidth_ = 0;
+    std::int32_t viewHeight_ = 0;
+    std::int32_t centerX_ = 0;
+    std::int32_t centerY_ = 0;
+    std::int32_t focalLength_ = 770;
     std::int32_t ambient_ = 4;
-    TVector3 light_direction_;
-    TVector3 light_view_;
+    TVector3 lightDirection_;
+    TVector3 lightView_;
 };
 
 }  // namespace zorva

@@ -29,16 +29,16 @@ TGMP::TGMP(QWidget* parent) : QWidget(parent) {
     renderer_.OnFlip = [this](const TDIB16bit& surface) {
         // A copy, so that a repaint between two frames shows the last whole
         // frame and never one being drawn.
-        shown_frame_ = FrameImage(surface);
+        shownFrame_ = FrameImage(surface);
         update();
     };
     renderer_.DrawBackgroundPicture = [this](TDIB16bit& background) {
         // Cleared first: a picture taken away leaves no trace of the old one.
         background.ClearPixels(0);
-        if (background_bitmap_.isNull()) return;
+        if (backgroundBitmap_.isNull()) return;
         TSurfaceCanvas canvas(background);
         if (!canvas.Painter().isActive()) return;
-        canvas.Painter().drawImage(QRect(0, 0, background.Width(), background.Height()), background_bitmap_);
+        canvas.Painter().drawImage(QRect(0, 0, background.Width(), background.Height()), backgroundBitmap_);
     };
     renderer_.DrawCanvasLine = [](TDIB16bit& surface, const TCanvasLine& line) {
         TSurfaceCanvas canvas(surface);
@@ -57,7 +57,7 @@ std::optional<QString> TGMP::LoadTexture(const QString& file_name) {
 void TGMP::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     painter.fillRect(event->rect(), ToQColor(renderer_.BackColor()));
-    painter.drawImage(0, 0, shown_frame_);
+    painter.drawImage(0, 0, shownFrame_);
 }
 
 void TGMP::resizeEvent(QResizeEvent* event) {

@@ -28,9 +28,9 @@ public:
     void SetBackColor(TColor colour) { renderer_.SetBackColor(colour); }
     bool EnableBackgroundBitmap() const { return renderer_.EnableBackgroundBitmap(); }
     void SetEnableBackgroundBitmap(bool enable) { renderer_.SetEnableBackgroundBitmap(enable); }
-    const QImage& BackgroundBitmap() const { return background_bitmap_; }
+    const QImage& BackgroundBitmap() const { return backgroundBitmap_; }
     // Takes a copy; it shows from the next repaint on.
-    void SetBackgroundBitmap(const QImage& picture) { background_bitmap_ = picture; }
+    void SetBackgroundBitmap(const QImage& picture) { backgroundBitmap_ = picture; }
     TRenderMode RenderMode() const { return renderer_.RenderMode; }
     void SetRenderMode(TRenderMode mode) { renderer_.RenderMode = mode; }
     bool DirectDraw() const { return renderer_.DirectDraw; }
@@ -50,7 +50,7 @@ public:
 
     TGMPRenderer& Renderer() { return renderer_; }
     // The frame shown by the last Flip, top line first.
-    const QImage& ShownFrame() const { return shown_frame_; }
+    const QImage& ShownFrame() const { return shownFrame_; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -58,8 +58,8 @@ protected:
 
 private:
     TGMPRenderer renderer_;
-    QImage background_bitmap_;
-    QImage shown_frame_;
+    QImage backgroundBitmap_;
+    QImage shownFrame_;
 };
 
 }  // namespace zorva

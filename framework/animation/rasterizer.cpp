@@ -29,25 +29,25 @@ TTexCoord ClampToTexture(TTexCoord t) {
 }  // namespace
 
 void TRowRasterizer::SetView(std::int32_t width, std::int32_t height) {
-    view_width_ = std::max(width, 0);
-    view_height_ = std::clamp(height, 0, kMaxRows);
+    viewWidth_ = std::max(width, 0);
+    viewHeight_ = std::clamp(height, 0, kMaxRows);
     ResetRows();
 }
 
 void TRowRasterizer::ResetRows() {
-    for (std::int32_t y = 0; y < view_height_; ++y) {
+    for (std::int32_t y = 0; y < viewHeight_; ++y) {
         rows_[y].Left = kEmptyRow;
         rows_[y].LeftDepth = TDIB16bit::kFarthestDepth;
         rows_[y].RightDepth = -TDIB16bit::kFarthestDepth;
     }
-    first_row_ = view_height_ + 1;
-    last_row_ = -1;
+    firstRow_ = viewHeight_ + 1;
+    lastRow_ = -1;
 }
 
 void TRowRasterizer::EdgeToRows(TScreenPoint a, TScreenPoint b, float za, float zb, TDIB16bit& surface,
                                 std::uint16_t colour, bool wireframe) {
     if (a.Y == b.Y) {
-        if (wireframe && a.Y >= 0 && a.Y < view_height_) {
+        if (wireframe && a.Y >= 0 && a.Y < viewHeight_) {
             const std::int32_t x1 = std::min(std::max(a.X, 0), LastColumn());
             const std::int32_t x2 = std::min(std::max(b.X, 0), LastColumn());
             surface.DrawSpan(a.Y, x1, x2, za, zb, colour, true);
@@ -62,13 +62,13 @@ void TRowRasterizer::EdgeToRows(TScreenPoint a, TScreenPoint b, float za, float 
     const float rows = static_cast<float>(b.Y - a.Y);
     const float dx = static_cast<float>(b.X - a.X) / rows;
     const float dz = (zb - za) / rows;
-    if (a.Y < first_row_) first_row_ = std::max(a.Y, 0);
-    if (b.Y > last_row_) last_row_ = std::min(b.Y, view_height_ - 1);
+    if (a.Y < firstRow_) firstRow_ = std::max(a.Y, 0);
+    if (b.Y > lastRow_) lastRow_ = std::min(b.Y, viewHeight_ - 1);
 
     const std::int32_t jump = RowsToJump(a.Y);
     float x = static_cast<float>(a.X) + dx * static_cast<float>(jump);
     float z = za + dz * static_cast<float>(jump);
-    const std::int32_t last = std::min(b.Y, view_height_ - 1);
+    const std::int32_t last = std::min(b.Y, viewHeight_ - 1);
     for (std::int32_t y = a.Y + jump; y <= last; ++y) {
         if (y >= 0) {
             TRowExtent& row = rows_[y];
@@ -92,8 +92,8 @@ void TRowRasterizer::EdgeToRows(TScreenPoint a, TScreenPoint b, float za, float 
 }
 
 void TRowRasterizer::FillRows(TDIB16bit& surface, std::uint16_t colour, bool filled) const {
-    const std::int32_t last = std::min(last_row_, view_height_ - 1);
-    for (std::int32_t y = std::max(first_row_, 0); y <= last; ++y) {
+    const std::int32_t last = std::min(lastRow_, viewHeight_ - 1);
+    for (std::int32_t y = std::max(firstRow_, 0); y <= last; ++y) {
         const TRowExtent& row = rows_[y];
         if (row.Left == kEmptyRow || row.Left > LastColumn() || row.Right < 0) continue;
         surface.DrawSpan(y, std::max(row.Left, 0), std::min(row.Right, LastColumn()), row.LeftDepth, row.RightDepth,
@@ -120,11 +120,11 @@ void TRowRasterizer::TexturedEdge(TScreenPoint a, TScreenPoint b, TTexCoord ta, 
     float x = static_cast<float>(a.X) + dxdy * static_cast<float>(jump);
     std::int64_t u = ta.U * kFixedOne + du * jump;
     std::int64_t v = ta.V * kFixedOne + dv * jump;
-    const std::int32_t last = std::min(b.Y, view_height_ - 1);
+    const std::int32_t last = std::min(b.Y, viewHeight_ - 1);
     for (std::int32_t y = a.Y + jump; y <= last; ++y) {
         if (y >= 0) {
             TRowExtent& row = rows_[y];
-            TTexRow& tex = tex_rows_[y];
+            TTexRow& tex = texRows_[y];
             const auto texel_u = static_cast<std::int32_t>(u / kFixedOne);
             const auto texel_v = static_cast<std::int32_t>(v / kFixedOne);
             if (row.Left == kEmptyRow) {
@@ -151,13 +151,13 @@ void TRowRasterizer::TexturedEdge(TScreenPoint a, TScreenPoint b, TTexCoord ta, 
 
 void TRowRasterizer::FillTexture(TDIB16bit& surface, const TTexture& texture, const TShadeTable* shades,
                                  std::int32_t shade_level) const {
-    const std::int32_t rows = std::min(view_height_, surface.Height());
+    const std::int32_t rows = std::min(viewHeight_, surface.Height());
     const std::int32_t last_column = std::min(LastColumn(), surface.Width() - 1);
     for (std::int32_t y = 0; y < rows; ++y) {
         const TRowExtent& row = rows_[y];
         const std::int32_t columns = row.Right - row.Left + 1;
         if (row.Left == kEmptyRow || columns <= 0) continue;
-        const TTexRow& tex = tex_rows_[y];
+        const TTexRow& tex = texRows_[y];
         // Texture coordinates per column across the row, truncated towards zero.
         const std::int64_t du = (tex.RightU - tex.LeftU) * kFixedOne / columns;
         const std::int64_t dv = (tex.RightV - tex.LeftV) * kFixedOne / columns;

@@ -65,19 +65,19 @@ public:
                      std::int32_t shade_level) const;
 
     const TRowExtent& Row(std::int32_t y) const { return rows_[y]; }
-    const TTexRow& TexRow(std::int32_t y) const { return tex_rows_[y]; }
-    std::int32_t FirstRow() const { return first_row_; }
-    std::int32_t LastRow() const { return last_row_; }
+    const TTexRow& TexRow(std::int32_t y) const { return texRows_[y]; }
+    std::int32_t FirstRow() const { return firstRow_; }
+    std::int32_t LastRow() const { return lastRow_; }
 
 private:
-    std::int32_t LastColumn() const { return view_width_ - 1; }
+    std::int32_t LastColumn() const { return viewWidth_ - 1; }
 
-    std::int32_t view_width_ = 0;
-    std::int32_t view_height_ = 0;
-    std::int32_t first_row_ = 1;
-    std::int32_t last_row_ = -1;
+    std::int32_t viewWidth_ = 0;
+    std::int32_t viewHeight_ = 0;
+    std::int32_t firstRow_ = 1;
+    std::int32_t lastRow_ = -1;
     std::array<TRowExtent, kMaxRows> rows_{};
-    std::array<TTexRow, kMaxRows> tex_rows_{};
+    std::array<TTexRow, kMaxRows> texRows_{};
 };
 
 }  // namespace zorva

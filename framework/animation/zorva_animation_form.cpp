@@ -114,7 +114,7 @@ void TZorvaAnimationForm::CheckPosition(int position) {
 }
 
 std::vector<TDrawEntry> TZorvaAnimationForm::BuildDrawList() {
-    return scene_.BuildDrawList(GMPArea->Renderer(), redraw_all_);
+    return scene_.BuildDrawList(GMPArea->Renderer(), redrawAll_);
 }
 
 void TZorvaAnimationForm::Refresh() {
@@ -127,7 +127,7 @@ void TZorvaAnimationForm::Refresh() {
         renderer.RenderMesh(*entry.Mesh, true);
     }
     renderer.Flip();
-    redraw_all_ = false;
+    redrawAll_ = false;
 }
 
 void TZorvaAnimationForm::GoShowData(QPainter& canvas) {
@@ -146,7 +146,7 @@ void TZorvaAnimationForm::SetCameraPosition(float x, float y, float z) {
     TGMPRenderer& renderer = GMPArea->Renderer();
     renderer.CameraPosition = {x, y, z};
     renderer.EyePosition = {x, y, z};
-    redraw_all_ = true;
+    redrawAll_ = true;
 }
 
 TVector3 TZorvaAnimationForm::GetCameraPosition() const {
@@ -157,7 +157,7 @@ void TZorvaAnimationForm::SetCameraAngles(float a, float b, float c) {
     TGMPRenderer& renderer = GMPArea->Renderer();
     renderer.CameraAngles = {a / kDegreesPerRadian, b / kDegreesPerRadian, c / kDegreesPerRadian};
     renderer.UpdateCameraAngles();
-    redraw_all_ = true;
+    redrawAll_ = true;
 }
 
 std::array<float, 3> TZorvaAnimationForm::GetCameraAngles() const {
@@ -178,7 +178,7 @@ void TZorvaAnimationForm::MoveCamera(TCameraKey key, TCameraModifiers modifiers,
     modifiers_ = modifiers;
     moving_ = true;
     const QPointer<TZorvaAnimationForm> alive(this);
-    while (key_held_) {
+    while (keyHeld_) {
         // key_ and modifiers_ are read afresh: a press during the dispatch
         // below changes them instead of starting a loop of its own.
         TCameraPose pose{GetCameraPosition(), GetCameraAngles()};
@@ -200,7 +200,7 @@ void TZorvaAnimationForm::MoveCamera(TCameraKey key, TCameraModifiers modifiers,
 }
 
 void TZorvaAnimationForm::CheckCameraMovement(int key, Qt::KeyboardModifiers modifiers) {
-    key_held_ = true;
+    keyHeld_ = true;
     const std::optional<TCameraKey> camera_key = CameraKeyOf(key);
     if (!camera_key) return;
     key_ = *camera_key;
@@ -212,8 +212,8 @@ void TZorvaAnimationForm::CheckCameraMovement(int key, Qt::KeyboardModifiers mod
 }
 
 void TZorvaAnimationForm::CheckCameraMovementEnd() {
-    if (!key_held_) return;
-    key_held_ = false;
+    if (!keyHeld_) return;
+    keyHeld_ = false;
     TrackBar1->setEnabled(true);
 }
 

@@ -43,8 +43,8 @@ public:
     void MoveCamera(TCameraKey key, TCameraModifiers modifiers, float step);
     void CheckCameraMovement(int key, Qt::KeyboardModifiers modifiers);
     void CheckCameraMovementEnd();
-    bool KeyHeld() const { return key_held_; }
-    bool RedrawAll() const { return redraw_all_; }
+    bool KeyHeld() const { return keyHeld_; }
+    bool RedrawAll() const { return redrawAll_; }
 
     // Interrupts the run and opens a new camera-positions window.
     TCameraForm* OpenCameraForm();
@@ -70,8 +70,8 @@ private:
     TAnimationScene& scene_;
     TAnimationState& state_;
     AnimationHost& host_;
-    bool redraw_all_ = true;
-    bool key_held_ = false;
+    bool redrawAll_ = true;
+    bool keyHeld_ = false;
     bool moving_ = false;
     TCameraKey key_ = TCameraKey::Left;
     TCameraModifiers modifiers_;

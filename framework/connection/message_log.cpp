@@ -14,10 +14,10 @@ constexpr int kShortenAt = 1000;
 constexpr int kKeep = 500;
 
 struct MessageLog {
-    std::string name = "ZorvaModel";
-    bool on = false;
-    bool fileOpened = false;  // created once in this program run
-    int lineCount = 0;
+    std::string Name = "ZorvaModel";
+    bool On = false;
+    bool FileOpened = false;  // created once in this program run
+    int LineCount = 0;
 };
 
 MessageLog& TheLog() {
@@ -26,10 +26,10 @@ MessageLog& TheLog() {
 }
 
 std::string LogPath() {
-    return TheLog().name + ".log";
+    return TheLog().Name + ".log";
 }
 std::string TemporaryPath() {
-    return TheLog().name + ".lg2";
+    return TheLog().Name + ".lg2";
 }
 std::string Clock() {
     return FormatFixed(SimTime(), 2);
@@ -38,7 +38,7 @@ std::string Clock() {
 // A log that can no longer be written must not stop the run, nor complain at
 // every line: it says so once and switches itself off.
 void GiveUp(const std::string& what) {
-    TheLog().on = false;
+    TheLog().On = false;
     ShowWarning("Error: the message log " + LogPath() + " " + what + "; logging is switched off");
 }
 
@@ -57,8 +57,8 @@ bool Shorten() {
     std::ifstream in(LogPath(), std::ios::binary);
     if (!in) return false;
     std::string line;
-    while (log.lineCount > kKeep) {
-        --log.lineCount;
+    while (log.LineCount > kKeep) {
+        --log.LineCount;
         if (!std::getline(in, line)) break;
     }
     {
@@ -77,40 +77,40 @@ bool Shorten() {
 }  // namespace
 
 void SetMessageLogName(const std::string& name) {
-    TheLog().name = name;
+    TheLog().Name = name;
 }
 
 void StartMessageLog() {
     MessageLog& log = TheLog();
-    if (log.fileOpened) {
-        if (!std::filesystem::exists(LogPath())) log.lineCount = 0;
+    if (log.FileOpened) {
+        if (!std::filesystem::exists(LogPath())) log.LineCount = 0;
         if (!Append("***" + Clock() + " resumes logging")) return GiveUp("cannot be opened");
     } else {
         if (!Append("***" + Clock() + " start logging", std::ios::trunc)) return GiveUp("cannot be created");
-        log.lineCount = 0;
-        log.fileOpened = true;
+        log.LineCount = 0;
+        log.FileOpened = true;
     }
-    log.on = true;
-    ++log.lineCount;
+    log.On = true;
+    ++log.LineCount;
 }
 
 void StopMessageLog() {
     MessageLog& log = TheLog();
-    if (!log.on) return;
-    log.on = false;
+    if (!log.On) return;
+    log.On = false;
     if (!Append("***" + Clock() + " stop logging")) return GiveUp("cannot be written");
-    ++log.lineCount;
+    ++log.LineCount;
 }
 
 bool MessageLogOn() {
-    return TheLog().on;
+    return TheLog().On;
 }
 
 void LogMessage(const std::string& text, const std::string& suffix) {
     MessageLog& log = TheLog();
-    if (!log.on) return;
-    ++log.lineCount;
-    if (log.lineCount >= kShortenAt && !Shorten()) return GiveUp("cannot be shortened");
+    if (!log.On) return;
+    ++log.LineCount;
+    if (log.LineCount >= kShortenAt && !Shorten()) return GiveUp("cannot be shortened");
     if (!Append(Clock() + suffix + text)) GiveUp("cannot be written");
 }
 

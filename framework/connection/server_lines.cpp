@@ -105,14 +105,14 @@ void HandleReply(std::string_view fields, const std::string& line) {
 }  // namespace
 
 void ServerLineReader::Receive(std::string_view bytes) {
-    splitter_.feed(bytes);
-    for (auto dropped = splitter_.takeDroppedCount(); dropped > 0; --dropped)
-        ReportLineProblem("a line longer than " + std::to_string(splitter_.maxLine()) +
+    splitter_.Feed(bytes);
+    for (auto dropped = splitter_.TakeDroppedCount(); dropped > 0; --dropped)
+        ReportLineProblem("a line longer than " + std::to_string(splitter_.MaxLine()) +
                           " bytes from the server was dropped");
     // A handler may wait inside (AskModel) and read on from here; the lines
     // stay in order because both take them from the same splitter.
     while (!held_) {
-        auto line = splitter_.takeLine();
+        auto line = splitter_.TakeLine();
         if (!line) break;
         HandleLine(*line);
     }
@@ -128,7 +128,7 @@ void ServerLineReader::EndOfStream() {
     // including those behind a later reply.
     do Release();
     while (held_);
-    if (auto rest = splitter_.takeRest()) HandleLine(*rest);
+    if (auto rest = splitter_.TakeRest()) HandleLine(*rest);
 }
 
 void ServerLineReader::HandleLine(const std::string& rawLine) {

@@ -22,7 +22,7 @@ constexpr bool kPooling = true;
 
 // A free block holds the link to the next free block in its first bytes.
 struct FreeBlock {
-    FreeBlock* next;
+    FreeBlock* Next;
 };
 
 class SegmentPool {
@@ -35,7 +35,7 @@ public:
         const std::size_t sizeClass = ClassOf(bytes);
         if (sizeClass < kClasses && heads_[sizeClass]) {
             FreeBlock* block = heads_[sizeClass];
-            heads_[sizeClass] = block->next;
+            heads_[sizeClass] = block->Next;
             cachedBytes_ -= sizeClass * kStep;
             return block;
         }
@@ -49,14 +49,14 @@ public:
             return;
         }
         auto* free = static_cast<FreeBlock*>(block);
-        free->next = heads_[sizeClass];
+        free->Next = heads_[sizeClass];
         heads_[sizeClass] = free;
         cachedBytes_ += sizeClass * kStep;
     }
 
     void Flush() {
         for (FreeBlock*& head : heads_) {
-            while (head) std::free(std::exchange(head, head->next));
+            while (head) std::free(std::exchange(head, head->Next));
         }
         cachedBytes_ = 0;
     }
@@ -78,7 +78,7 @@ public:
     void* Allocate(std::size_t size) {
         if (head_ && size <= blockSize_) {
             --count_;
-            return std::exchange(head_, head_->next);
+            return std::exchange(head_, head_->Next);
         }
         blockSize_ = size;
         return std::malloc(size);
@@ -90,13 +90,13 @@ public:
             return;
         }
         auto* free = static_cast<FreeBlock*>(block);
-        free->next = head_;
+        free->Next = head_;
         head_ = free;
         ++count_;
     }
 
     void Flush() {
-        while (head_) std::free(std::exchange(head_, head_->next));
+        while (head_) std::free(std::exchange(head_, head_->Next));
         count_ = 0;
     }
 

@@ -15,26 +15,26 @@ namespace zorva {
 class ServerLink;
 
 struct Engine {
-    TZorvaStatus status;
-    SequencingSet set;
+    TZorvaStatus Status;
+    SequencingSet Set;
     std::deque<ZorvaProcessElement*> DestroyList;
     StackSegment PendingStack;
-    RunContext context{};
-    bool inRun = false;
+    RunContext Context{};
+    bool InRun = false;
 
     double StopTime = NeverTime;
     double BreakTime = -1.0;
     double KeyBreak = -1.0;
     bool StepMode = false;
     bool ServerAnswered = false;
-    bool passAbandoned = false;  // "$$stop:" arrived while a pass waited
-    bool delivering = false;     // an incoming text is being handed to the model
-    int yieldCounter = 1;
-    int yieldReload = 1;
+    bool PassAbandoned = false;  // "$$stop:" arrived while a pass waited
+    bool Delivering = false;     // an incoming text is being handed to the model
+    int YieldCounter = 1;
+    int YieldReload = 1;
 
     std::function<void()> DisplayCallback;
-    std::function<void()> processEvents;
-    ServerLink* link = nullptr;
+    std::function<void()> ProcessEvents;
+    ServerLink* Link = nullptr;
 };
 
 // Created during static initialisation, before any model code runs; the

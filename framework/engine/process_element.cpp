@@ -15,10 +15,10 @@ ZorvaProcessElement::ZorvaProcessElement(std::string name, double arrivalTime)
 
 ZorvaProcessElement::~ZorvaProcessElement() {
     Engine& e = TheEngine();
-    if (e.status.CurrentElement == this) FatalError("Error(Destroy): " + Name + " is destroyed while its process runs");
+    if (e.Status.CurrentElement == this) FatalError("Error(Destroy): " + Name + " is destroyed while its process runs");
     if (notice_) {
         EventNotice* notice = notice_;
-        e.set.Unlink(notice);
+        e.Set.Unlink(notice);
         delete notice;
         ReportNewEvent();
     }
@@ -41,7 +41,7 @@ void ZorvaProcessElement::ScheduleProcess(double Time) {
         e.PendingStack = StackSegment();
         ResumePoint = ResumePointKind::ProcessEntry;
     }
-    if (e.status.SimTime > Time)
+    if (e.Status.SimTime > Time)
         ScheduleOnState(this, false);
     else
         ScheduleOnTime(this, Time);
@@ -51,7 +51,7 @@ void ZorvaProcessElement::RemoveProcess(bool ToData) {
     if (!notice_) FatalError("Error(RemoveProcess): " + Name + " is not scheduled");
     Engine& e = TheEngine();
     EventNotice* notice = notice_;
-    e.set.Unlink(notice);
+    e.Set.Unlink(notice);
     delete notice;  // discards the suspended process with it
     EventTime = NeverTime;
     Status = ToData ? esData : esPassive;
@@ -62,7 +62,7 @@ void ZorvaProcessElement::TakeOutKeepingProcess(std::uint8_t newStatus) {
     if (!notice_) FatalError("Error(InterruptProcess): " + Name + " is not scheduled");
     Engine& e = TheEngine();
     EventNotice* notice = notice_;
-    e.set.Unlink(notice);
+    e.Set.Unlink(notice);
     SavedStack = std::move(notice->SavedStack);
     delete notice;
     Status = newStatus;

@@ -9,16 +9,16 @@
 namespace zorva {
 
 const TZorvaStatus& ZorvaStatus() {
-    return TheEngine().status;
+    return TheEngine().Status;
 }
 double SimTime() {
-    return TheEngine().status.SimTime;
+    return TheEngine().Status.SimTime;
 }
 ZorvaProcessElement* CurrentElement() {
-    return TheEngine().status.CurrentElement;
+    return TheEngine().Status.CurrentElement;
 }
 std::uint8_t RunState() {
-    return TheEngine().status.RunState;
+    return TheEngine().Status.RunState;
 }
 bool StepMode() {
     return TheEngine().StepMode;
@@ -28,37 +28,37 @@ std::string ClockText() {
 }
 
 void InterruptRun() {
-    TheEngine().status.RunState = rsInterrupted;
+    TheEngine().Status.RunState = rsInterrupted;
 }
 
 void ResumeRun() {
     Engine& e = TheEngine();
     if (e.StepMode) {
-        e.status.RunState = rsStepping;
-        e.status.Proceed = true;
+        e.Status.RunState = rsStepping;
+        e.Status.Proceed = true;
     } else {
-        e.status.RunState = rsRunning;
+        e.Status.RunState = rsRunning;
     }
 }
 
 void EnterStepMode() {
     Engine& e = TheEngine();
-    e.status.RunState = rsStepping;
-    e.status.Proceed = false;
+    e.Status.RunState = rsStepping;
+    e.Status.Proceed = false;
     e.StepMode = true;
 }
 
 void LeaveStepMode() {
     Engine& e = TheEngine();
     e.StepMode = false;
-    if (e.status.RunState > rsEnded) {
-        e.status.RunState = rsRunning;
-        e.status.Proceed = true;
+    if (e.Status.RunState > rsEnded) {
+        e.Status.RunState = rsRunning;
+        e.Status.Proceed = true;
     }
 }
 
 void StepOnce() {
-    TheEngine().status.Proceed = true;
+    TheEngine().Status.Proceed = true;
 }
 
 void RequestKeyBreak(char key) {
@@ -79,26 +79,26 @@ double StopTime() {
 }
 
 void AssignServerAddress(const std::string& address) {
-    TheEngine().status.ServerAddress = address;
+    TheEngine().Status.ServerAddress = address;
 }
 
 std::string TakeStatusText() {
-    return std::exchange(TheEngine().status.StatusText, std::string());
+    return std::exchange(TheEngine().Status.StatusText, std::string());
 }
 
 void SetDisplayCallback(std::function<void()> callback) {
     TheEngine().DisplayCallback = std::move(callback);
 }
 void SetEventProcessor(std::function<void()> processEvents) {
-    TheEngine().processEvents = std::move(processEvents);
+    TheEngine().ProcessEvents = std::move(processEvents);
 }
 void SetServerLink(ServerLink* link) {
-    TheEngine().link = link;
+    TheEngine().Link = link;
 }
 
 void ProcessPendingEvents() {
     Engine& e = TheEngine();
-    if (e.processEvents) e.processEvents();
+    if (e.ProcessEvents) e.ProcessEvents();
 }
 
 }  // namespace zorva

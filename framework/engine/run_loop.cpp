@@ -22,13 +22,13 @@ namespace {
 enum class SuspendKind { Hold, StandBy, Passivate };
 
 struct SuspendRequest {
-    SuspendKind kind;
-    double delta;
+    SuspendKind Kind;
+    double Delta;
 };
 
 void CallDisplay() {
     Engine& e = TheEngine();
-    if (e.link) e.link->HandOverToModel();
+    if (e.Link) e.Link->HandOverToModel();
     if (e.DisplayCallback) e.DisplayCallback();
 }
 
@@ -45,7 +45,7 @@ void DestroyFinishedElements() {
 // between any two timed events; after a complete scan one timed event is taken.
 void ChooseNotice() {
     Engine& e = TheEngine();
-    SequencingSet& s = e.set;
+    SequencingSet& s = e.Set;
     if (s.StateListEmpty()) {
         s.ScanningStateList = false;
         s.ScanPosition = nullptr;
@@ -62,16 +62,16 @@ void ChooseNotice() {
         s.ChosenNotice = s.ScanPosition;
         s.ScanPosition = s.ScanPosition->Next;
     }
-    if (s.ScanningStateList) s.ChosenNotice->Time = e.status.SimTime;
+    if (s.ScanningStateList) s.ChosenNotice->Time = e.Status.SimTime;
 }
 
 // The clock never moves backwards: a break time already behind the clock is
 // no break, and a key break never sets the clock back.
 void HonourBreaks() {
     Engine& e = TheEngine();
-    TZorvaStatus& st = e.status;
+    TZorvaStatus& st = e.Status;
     const bool breakTimeReached =
-        e.BreakTime != -1.0 && e.BreakTime >= st.SimTime && e.set.ChosenNotice->Time >= e.BreakTime;
+        e.BreakTime != -1.0 && e.BreakTime >= st.SimTime && e.Set.ChosenNotice->Time >= e.BreakTime;
     if (!breakTimeReached && e.KeyBreak == -1.0) return;
     if (e.KeyBreak != -1.0) {
         st.SimTime = std::max(st.SimTime, e.KeyBreak);
@@ -92,7 +92,7 @@ void HonourKeyBreak() {
 }
 
 bool MayResume() {
-    const TZorvaStatus& st = TheEngine().status;
+    const TZorvaStatus& st = TheEngine().Status;
     const bool active = st.RunState == rsEnded || st.RunState == rsRunning || st.RunState == rsStepping;
     return active && st.Proceed;
 }
@@ -101,9 +101,9 @@ bool MayResume() {
 void WaitForPermissionToProceed() {
     Engine& e = TheEngine();
     while (!MayResume()) {
-        if (!e.processEvents)
+        if (!e.ProcessEvents)
             FatalError("Error(Run): the run waits to be resumed, but nothing processes window events");
-        e.processEvents();
+        e.ProcessEvents();
         HonourKeyBreak();
     }
 }
@@ -112,18 +112,18 @@ void WaitForPermissionToProceed() {
 // was "$$stop:": the pass is then abandoned and a new one starts.
 bool AwaitServer(double t) {
     Engine& e = TheEngine();
-    e.passAbandoned = false;
+    e.PassAbandoned = false;
     e.ServerAnswered = false;
-    e.link->SendContinue(t);
-    while (!e.ServerAnswered && !e.link->ConnectionClosed()) e.link->WaitForServer();
-    return e.ServerAnswered && !e.passAbandoned;
+    e.Link->SendContinue(t);
+    while (!e.ServerAnswered && !e.Link->ConnectionClosed()) e.Link->WaitForServer();
+    return e.ServerAnswered && !e.PassAbandoned;
 }
 
 // A text handled during the wait may have changed the chosen notice: an
 // earlier event is covered by the grant, a later one (or none) is asked for
 // again.
 bool GrantCovers(double requested) {
-    const SequencingSet& s = TheEngine().set;
+    const SequencingSet& s = TheEngine().Set;
     const EventNotice* n = s.ChosenNotice;
     return n && !s.IsSentinel(n) && n->Time <= requested && n->Time < TheEngine().StopTime;
 }
@@ -133,47 +133,47 @@ bool GrantCovers(double requested) {
 // report a clock the model never reached.
 [[noreturn]] void EndRun(bool connectionLost = false) {
     Engine& e = TheEngine();
-    TZorvaStatus& st = e.status;
+    TZorvaStatus& st = e.Status;
     if (!connectionLost && e.StopTime >= 0 && e.StopTime > st.SimTime) st.SimTime = e.StopTime;
     st.RunState = rsEnded;
     CallDisplay();
-    e.inRun = false;
+    e.InRun = false;
     SanitizerBeforeJump();
-    zorva_run_leave(&e.context);
+    zorva_run_leave(&e.Context);
 }
 
 // Steps 1 to 8 of a pass: returns the notice to resume, or ends the run.
 EventNotice* ChooseWithPermission() {
     Engine& e = TheEngine();
-    TZorvaStatus& st = e.status;
+    TZorvaStatus& st = e.Status;
     for (;;) {
         st.CurrentElement = nullptr;
         DestroyFinishedElements();
         ChooseNotice();
         HonourBreaks();
         if (st.RunState == rsStepping) st.Proceed = false;
-        if (--e.yieldCounter <= 0) {
+        if (--e.YieldCounter <= 0) {
             ProcessPendingEvents();
-            e.yieldCounter = e.yieldReload;
+            e.YieldCounter = e.YieldReload;
             HonourKeyBreak();
         }
         WaitForPermissionToProceed();
         // A handler may have taken the chosen element out while we waited.
-        if (!e.set.ChosenNotice) continue;
+        if (!e.Set.ChosenNotice) continue;
 
-        const bool connected = !st.ServerAddress.empty() && e.link;
+        const bool connected = !st.ServerAddress.empty() && e.Link;
         // Without a server nobody grants time any more: the run ends here.
-        if (connected && e.link->ConnectionClosed()) EndRun(true);
-        if (e.set.ChosenNotice->Time < e.StopTime) {
-            if (!connected) return e.set.ChosenNotice;
-            const double requested = e.set.ChosenNotice->Time;
-            if (AwaitServer(requested) && GrantCovers(requested)) return e.set.ChosenNotice;
+        if (connected && e.Link->ConnectionClosed()) EndRun(true);
+        if (e.Set.ChosenNotice->Time < e.StopTime) {
+            if (!connected) return e.Set.ChosenNotice;
+            const double requested = e.Set.ChosenNotice->Time;
+            if (AwaitServer(requested) && GrantCovers(requested)) return e.Set.ChosenNotice;
             continue;
         }
         if (connected && st.SimTime < e.StopTime) {
             // The grant of the stop time brings the clock there, unless a
             // text meanwhile created an event before it.
-            if (AwaitServer(e.StopTime) && e.set.FirstTimed()->Time >= e.StopTime)
+            if (AwaitServer(e.StopTime) && e.Set.FirstTimed()->Time >= e.StopTime)
                 st.SimTime = std::max(st.SimTime, e.StopTime);
             continue;
         }
@@ -191,8 +191,8 @@ EventNotice* ChooseWithPermission() {
 // Step 9: make the chosen element current and switch to it.
 [[noreturn]] void ResumeChosen(EventNotice* notice) {
     Engine& e = TheEngine();
-    SequencingSet& s = e.set;
-    TZorvaStatus& st = e.status;
+    SequencingSet& s = e.Set;
+    TZorvaStatus& st = e.Status;
     ZorvaProcessElement* element = notice->Element;
     element->Status = esCurrent;
     st.CurrentElement = element;
@@ -212,8 +212,8 @@ EventNotice* ChooseWithPermission() {
     void* block = notice->SavedStack.Release();
     delete notice;
     SanitizerBeforeJump();
-    if (block) zorva_restore(block, e.context.stackBase);
-    zorva_call_on_region(e.context.stackBase, reinterpret_cast<void*>(e.context.rbp), &ProcessEntry, element);
+    if (block) zorva_restore(block, e.Context.StackBase);
+    zorva_call_on_region(e.Context.StackBase, reinterpret_cast<void*>(e.Context.Rbp), &ProcessEntry, element);
 }
 
 [[noreturn]] void SchedulerPass(void*) {
@@ -224,13 +224,13 @@ EventNotice* ChooseWithPermission() {
 [[noreturn]] void OnSuspend(void* request, void* block) {
     Engine& e = TheEngine();
     const auto& r = *static_cast<const SuspendRequest*>(request);
-    ZorvaProcessElement* element = e.status.CurrentElement;
+    ZorvaProcessElement* element = e.Status.CurrentElement;
     const ResumePointKind before = element->ResumePoint;
-    switch (r.kind) {
+    switch (r.Kind) {
         case SuspendKind::Hold:
             element->ResumePoint = ResumePointKind::AfterHold;
             e.PendingStack = StackSegment::Adopt(block);
-            ScheduleOnTime(element, e.status.SimTime + r.delta);
+            ScheduleOnTime(element, e.Status.SimTime + r.Delta);
             break;
         case SuspendKind::StandBy:
             element->ResumePoint = ResumePointKind::AfterStandBy;
@@ -253,17 +253,17 @@ EventNotice* ChooseWithPermission() {
 }
 
 [[noreturn, gnu::cold, gnu::noinline]] void BadHoldDuration(double delta) {
-    const TZorvaStatus& st = TheEngine().status;
+    const TZorvaStatus& st = TheEngine().Status;
     FatalError(FormatFixedRight(st.SimTime, 12) + " Error(Hold): " + st.CurrentElement->Name +
                " holds for a negative or invalid duration " + FormatFixed(delta));
 }
 
 void Suspend(const char* operation, SuspendKind kind, double delta) {
     Engine& e = TheEngine();
-    if (!e.status.CurrentElement) [[unlikely]]
+    if (!e.Status.CurrentElement) [[unlikely]]
         NoCurrentElement(operation);
     SuspendRequest request{kind, delta};
-    zorva_suspend(&request, &OnSuspend, e.context.stackBase);
+    zorva_suspend(&request, &OnSuspend, e.Context.StackBase);
 }
 
 }  // namespace
@@ -271,23 +271,23 @@ void Suspend(const char* operation, SuspendKind kind, double delta) {
 void EnterScheduler() {
     Engine& e = TheEngine();
     SanitizerBeforeJump();
-    zorva_call_on_region(e.context.stackBase, reinterpret_cast<void*>(e.context.rbp), &SchedulerPass, nullptr);
+    zorva_call_on_region(e.Context.StackBase, reinterpret_cast<void*>(e.Context.Rbp), &SchedulerPass, nullptr);
 }
 
 void RunSimulation() {
     Engine& e = TheEngine();
-    TZorvaStatus& st = e.status;
-    if (e.inRun) FatalError("Error(RunSimulation): a run is already in progress");
-    e.inRun = true;
+    TZorvaStatus& st = e.Status;
+    if (e.InRun) FatalError("Error(RunSimulation): a run is already in progress");
+    e.InRun = true;
     st.SimTime = 0.0;
     if (!e.StepMode) st.RunState = rsRunning;
     st.Proceed = true;
-    if (!st.ServerAddress.empty() && e.link) e.link->ConnectToServer();
-    zorva_run_enter(&e.context, &SchedulerPass, nullptr);
+    if (!st.ServerAddress.empty() && e.Link) e.Link->ConnectToServer();
+    zorva_run_enter(&e.Context, &SchedulerPass, nullptr);
 }
 
 void HoldProcess(double Delta) {
-    if (TheEngine().status.CurrentElement && !(Delta >= 0.0)) [[unlikely]]
+    if (TheEngine().Status.CurrentElement && !(Delta >= 0.0)) [[unlikely]]
         BadHoldDuration(Delta);
     Suspend("Hold", SuspendKind::Hold, Delta);
 }
@@ -302,16 +302,16 @@ void PassivateProcess() {
 
 void FinishProcess() {
     Engine& e = TheEngine();
-    if (!e.status.CurrentElement) FatalError("Error(finish): no current Element");
-    e.status.CurrentElement->Status = esData;
+    if (!e.Status.CurrentElement) FatalError("Error(finish): no current Element");
+    e.Status.CurrentElement->Status = esData;
     EnterScheduler();
 }
 
 void FinishAndDestroyProcess() {
     Engine& e = TheEngine();
-    if (!e.status.CurrentElement) FatalError("Error(FinishAndDestroy): no current Element");
-    e.status.CurrentElement->Status = esData;
-    e.DestroyList.push_back(e.status.CurrentElement);
+    if (!e.Status.CurrentElement) FatalError("Error(FinishAndDestroy): no current Element");
+    e.Status.CurrentElement->Status = esData;
+    e.DestroyList.push_back(e.Status.CurrentElement);
     EnterScheduler();
 }
 
@@ -323,32 +323,32 @@ void ServerStoppedAt(double t) {
     Engine& e = TheEngine();
     e.StopTime = t;
     e.ServerAnswered = true;
-    e.passAbandoned = true;
+    e.PassAbandoned = true;
 }
 
 void StartClockAt(double t) {
     Engine& e = TheEngine();
-    e.status.SimTime = t;
-    e.set.ShiftTimes(t);
+    e.Status.SimTime = t;
+    e.Set.ShiftTimes(t);
 }
 
 void ClockFromServer(double t) {
     Engine& e = TheEngine();
-    TZorvaStatus& st = e.status;
+    TZorvaStatus& st = e.Status;
     if (st.CurrentElement) return;
-    st.SimTime = std::max(st.SimTime, std::min(t, e.set.FirstTimed()->Time));
+    st.SimTime = std::max(st.SimTime, std::min(t, e.Set.FirstTimed()->Time));
 }
 
 void ShowConnectionStatus(const std::string& text) {
-    TheEngine().status.StatusText = text;
+    TheEngine().Status.StatusText = text;
     CallDisplay();
 }
 
 void DeliverIncoming() {
     Engine& e = TheEngine();
-    e.delivering = true;
+    e.Delivering = true;
     CallDisplay();
-    e.delivering = false;
+    e.Delivering = false;
     SendEarliestEvent();
 }
 

@@ -21,7 +21,7 @@ Engine* const theEngine = TheEngineInstance();
 
 void ScheduleOnTime(ZorvaProcessElement* element, double t) {
     Engine& e = TheEngine();
-    e.set.InsertTimed(element, t, e.status.SimTime, std::move(e.PendingStack));
+    e.Set.InsertTimed(element, t, e.Status.SimTime, std::move(e.PendingStack));
     element->Status = esScheduledOnTime;
     element->EventTime = t;
     ReportNewEvent();
@@ -29,23 +29,23 @@ void ScheduleOnTime(ZorvaProcessElement* element, double t) {
 
 void ScheduleOnState(ZorvaProcessElement* element, bool reentry) {
     Engine& e = TheEngine();
-    e.set.InsertState(element, e.status.SimTime, reentry, std::move(e.PendingStack));
+    e.Set.InsertState(element, e.Status.SimTime, reentry, std::move(e.PendingStack));
     element->Status = esScheduledOnState;
-    element->EventTime = e.status.SimTime;
+    element->EventTime = e.Status.SimTime;
     ReportNewEvent();
 }
 
 void ReportNewEvent() {
     // While an incoming text is handed over, one report follows it instead.
-    if (TheEngine().delivering) return;
+    if (TheEngine().Delivering) return;
     SendEarliestEvent();
 }
 
 void SendEarliestEvent() {
     Engine& e = TheEngine();
-    const TZorvaStatus& st = e.status;
-    if (st.ServerAddress.empty() || st.CurrentElement || st.RunState < rsInterrupted || !e.link) return;
-    SequencingSet& s = e.set;
+    const TZorvaStatus& st = e.Status;
+    if (st.ServerAddress.empty() || st.CurrentElement || st.RunState < rsInterrupted || !e.Link) return;
+    SequencingSet& s = e.Set;
     // During a scan of the state list the chosen notice stays: a timed event
     // taken now would run without the clock advancing to its time.
     double t = st.SimTime;
@@ -55,24 +55,24 @@ void SendEarliestEvent() {
     } else if (s.ChosenNotice) {
         t = s.ChosenNotice->Time;
     }
-    e.link->SendNewEvent(t >= e.StopTime ? e.StopTime : t);
+    e.Link->SendNewEvent(t >= e.StopTime ? e.StopTime : t);
 }
 
 void ResetEngine() {
     Engine& e = TheEngine();
-    e.set.Clear();
+    e.Set.Clear();
     e.DestroyList.clear();
     e.PendingStack = StackSegment();
-    e.status = TZorvaStatus();
-    e.inRun = false;
+    e.Status = TZorvaStatus();
+    e.InRun = false;
     e.StopTime = NeverTime;
     e.BreakTime = -1.0;
     e.KeyBreak = -1.0;
     e.StepMode = false;
     e.ServerAnswered = false;
-    e.passAbandoned = false;
-    e.delivering = false;
-    e.yieldCounter = e.yieldReload = 1;
+    e.PassAbandoned = false;
+    e.Delivering = false;
+    e.YieldCounter = e.YieldReload = 1;
     FlushBlockPools();
 }
 

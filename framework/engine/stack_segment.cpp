@@ -20,11 +20,11 @@ const unsigned char* StackSegment::Bytes() const {
 
 }  // namespace zorva
 
-extern "C" void* zorva_allocate_segment(std::size_t length) {
+extern "C" void* zorva_allocate_segment(std::size_t length) {  // NOLINT(readability-identifier-naming)
     return zorva::AllocateSegmentBlock(length);
 }
 
-extern "C" void zorva_segment_restored(void* block, void* destination) {
+extern "C" void zorva_segment_restored(void* block, void* destination) {  // NOLINT(readability-identifier-naming)
     std::uint32_t n = 0;
     std::memcpy(&n, block, sizeof n);
     zorva::ReleaseSegmentBlock(block);

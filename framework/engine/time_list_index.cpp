@@ -20,8 +20,8 @@ std::size_t TimeListIndex::BlockFor(double t, bool upperBound) const {
 }
 
 EventNotice* TimeListIndex::EntryAfter(std::size_t block, std::size_t slot) const {
-    if (slot + 1 < blocks_[block]->count) return blocks_[block]->notices[slot + 1];
-    return block + 1 < blocks_.size() ? blocks_[block + 1]->notices[0] : nullptr;
+    if (slot + 1 < blocks_[block]->Count) return blocks_[block]->Notices[slot + 1];
+    return block + 1 < blocks_.size() ? blocks_[block + 1]->Notices[0] : nullptr;
 }
 
 EventNotice* TimeListIndex::Insert(EventNotice* notice) {
@@ -35,12 +35,12 @@ EventNotice* TimeListIndex::Insert(EventNotice* notice) {
             lastTimes_.push_back(t);
         }
         block = blocks_.size() - 1;
-        slot = blocks_[block]->count;
+        slot = blocks_[block]->Count;
     } else {
         const Block& b = *blocks_[block];
-        slot = static_cast<std::size_t>(std::upper_bound(b.times, b.times + b.count, t) - b.times);
+        slot = static_cast<std::size_t>(std::upper_bound(b.Times, b.Times + b.Count, t) - b.Times);
     }
-    if (blocks_[block]->count == kBlock) {
+    if (blocks_[block]->Count == kBlock) {
         SplitBlock(block);
         if (slot > kBlock / 2) {
             slot -= kBlock / 2;
@@ -53,13 +53,13 @@ EventNotice* TimeListIndex::Insert(EventNotice* notice) {
 
 void TimeListIndex::InsertAt(std::size_t block, std::size_t slot, EventNotice* notice) {
     Block& b = *blocks_[block];
-    const std::size_t tail = b.count - slot;
-    std::memmove(b.times + slot + 1, b.times + slot, tail * sizeof(double));
-    std::memmove(b.notices + slot + 1, b.notices + slot, tail * sizeof(EventNotice*));
-    b.times[slot] = notice->Time;
-    b.notices[slot] = notice;
-    ++b.count;
-    lastTimes_[block] = b.times[b.count - 1];
+    const std::size_t tail = b.Count - slot;
+    std::memmove(b.Times + slot + 1, b.Times + slot, tail * sizeof(double));
+    std::memmove(b.Notices + slot + 1, b.Notices + slot, tail * sizeof(EventNotice*));
+    b.Times[slot] = notice->Time;
+    b.Notices[slot] = notice;
+    ++b.Count;
+    lastTimes_[block] = b.Times[b.Count - 1];
     ++size_;
 }
 
@@ -67,12 +67,12 @@ void TimeListIndex::SplitBlock(std::size_t block) {
     Block& full = *blocks_[block];
     auto* upper = new Block;
     constexpr std::size_t half = kBlock / 2;
-    upper->count = kBlock - half;
-    std::memcpy(upper->times, full.times + half, upper->count * sizeof(double));
-    std::memcpy(upper->notices, full.notices + half, upper->count * sizeof(EventNotice*));
-    full.count = half;
-    lastTimes_[block] = full.times[half - 1];
-    lastTimes_.insert(lastTimes_.begin() + static_cast<std::ptrdiff_t>(block) + 1, upper->times[upper->count - 1]);
+    upper->Count = kBlock - half;
+    std::memcpy(upper->Times, full.Times + half, upper->Count * sizeof(double));
+    std::memcpy(upper->Notices, full.Notices + half, upper->Count * sizeof(EventNotice*));
+    full.Count = half;
+    lastTimes_[block] = full.Times[half - 1];
+    lastTimes_.insert(lastTimes_.begin() + static_cast<std::ptrdiff_t>(block) + 1, upper->Times[upper->Count - 1]);
     blocks_.insert(blocks_.begin() + static_cast<std::ptrdiff_t>(block) + 1, upper);
 }
 
@@ -81,9 +81,9 @@ void TimeListIndex::Erase(const EventNotice* notice) {
     // that can hold the time until the notice itself turns up.
     for (std::size_t block = BlockFor(notice->Time, false); block < blocks_.size(); ++block) {
         const Block& b = *blocks_[block];
-        const auto first = std::lower_bound(b.times, b.times + b.count, notice->Time) - b.times;
-        for (auto slot = static_cast<std::size_t>(first); slot < b.count; ++slot) {
-            if (b.notices[slot] == notice) {
+        const auto first = std::lower_bound(b.Times, b.Times + b.Count, notice->Time) - b.Times;
+        for (auto slot = static_cast<std::size_t>(first); slot < b.Count; ++slot) {
+            if (b.Notices[slot] == notice) {
                 RemoveAt(block, slot);
                 return;
             }
@@ -94,13 +94,13 @@ void TimeListIndex::Erase(const EventNotice* notice) {
 
 void TimeListIndex::RemoveAt(std::size_t block, std::size_t slot) {
     Block& b = *blocks_[block];
-    const std::size_t tail = b.count - slot - 1;
-    std::memmove(b.times + slot, b.times + slot + 1, tail * sizeof(double));
-    std::memmove(b.notices + slot, b.notices + slot + 1, tail * sizeof(EventNotice*));
-    --b.count;
+    const std::size_t tail = b.Count - slot - 1;
+    std::memmove(b.Times + slot, b.Times + slot + 1, tail * sizeof(double));
+    std::memmove(b.Notices + slot, b.Notices + slot + 1, tail * sizeof(EventNotice*));
+    --b.Count;
     --size_;
-    if (b.count > 0) {
-        lastTimes_[block] = b.times[b.count - 1];
+    if (b.Count > 0) {
+        lastTimes_[block] = b.Times[b.Count - 1];
         return;
     }
     delete blocks_[block];
@@ -111,11 +111,11 @@ void TimeListIndex::RemoveAt(std::size_t block, std::size_t slot) {
 void TimeListIndex::Build(EventNotice* first, const EventNotice* end) {
     Clear();
     for (EventNotice* n = first; n != end; n = n->Next) {
-        if (blocks_.empty() || blocks_.back()->count == kBlock / 2 * 3 / 2) {
+        if (blocks_.empty() || blocks_.back()->Count == kBlock / 2 * 3 / 2) {
             blocks_.push_back(new Block);
             lastTimes_.push_back(n->Time);
         }
-        InsertAt(blocks_.size() - 1, blocks_.back()->count, n);
+        InsertAt(blocks_.size() - 1, blocks_.back()->Count, n);
     }
 }
 

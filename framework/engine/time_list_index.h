@@ -35,9 +35,9 @@ public:
 private:
     static constexpr std::size_t kBlock = 64;
     struct Block {
-        std::size_t count = 0;
-        double times[kBlock];
-        EventNotice* notices[kBlock];
+        std::size_t Count = 0;
+        double Times[kBlock];
+        EventNotice* Notices[kBlock];
     };
 
     // First block whose last time is > t (upperBound) or >= t (lower).

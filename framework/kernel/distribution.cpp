@@ -14,7 +14,7 @@ constexpr double kDivisor = 2147483647.0;       // 2^31 - 1
 
 TDistribution::TDistribution(std::int32_t seed) : TDistribution(seed, 0.0) {}
 
-TDistribution::TDistribution(std::int32_t seed, double mean) : seed_(seed), mean_value_(mean) {}
+TDistribution::TDistribution(std::int32_t seed, double mean) : seed_(seed), meanValue_(mean) {}
 
 double TDistribution::Sample() {
     return NextUniform();

@@ -22,7 +22,7 @@ public:
 
     // The mean given at construction; 0 for the base class, although its
     // samples average 0.5.
-    double Mean() const { return mean_value_; }
+    double Mean() const { return meanValue_; }
 
     // The seed after the draws made so far.
     std::int32_t CurrentSeed() const { return seed_; }
@@ -35,7 +35,7 @@ protected:
 
 private:
     std::int32_t seed_;
-    double mean_value_;
+    double meanValue_;
 };
 
 // -ln(u) * mean.

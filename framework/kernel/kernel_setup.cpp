@@ -13,9 +13,9 @@ namespace zorva {
 namespace {
 
 struct KernelQueues {
-    ZorvaQueue* elements = nullptr;
-    ZorvaQueue* claimers = nullptr;
-    StatusBarHook statusBar;
+    ZorvaQueue* Elements = nullptr;
+    ZorvaQueue* Claimers = nullptr;
+    StatusBarHook StatusBar;
 };
 
 KernelQueues& TheKernel() {
@@ -35,18 +35,18 @@ ZorvaQueue* NewKernelQueue(const char* name) {
 
 ZorvaQueue& Elements() {
     KernelQueues& k = TheKernel();
-    if (!k.elements) k.elements = NewKernelQueue("Elements");
-    return *k.elements;
+    if (!k.Elements) k.Elements = NewKernelQueue("Elements");
+    return *k.Elements;
 }
 
 ZorvaQueue& Claimers() {
     KernelQueues& k = TheKernel();
-    if (!k.claimers) k.claimers = NewKernelQueue("Claimers");
-    return *k.claimers;
+    if (!k.Claimers) k.Claimers = NewKernelQueue("Claimers");
+    return *k.Claimers;
 }
 
 bool IsClaimers(const ZorvaQueue* queue) {
-    return queue && queue == TheKernel().claimers;
+    return queue && queue == TheKernel().Claimers;
 }
 
 void InitKernel() {
@@ -56,29 +56,29 @@ void InitKernel() {
 
 void ResetKernel() {
     KernelQueues& k = TheKernel();
-    k.statusBar = nullptr;
+    k.StatusBar = nullptr;
     ResetTraceSwitches();
     ResetTraceSinks();
     ResetRunFigures();
     // No element may be current or scheduled while the elements go.
     ResetEngine();
-    if (k.elements) {
-        while (ZorvaElement* element = k.elements->FirstElement()) delete element;
+    if (k.Elements) {
+        while (ZorvaElement* element = k.Elements->FirstElement()) delete element;
     }
-    delete k.elements;
-    delete k.claimers;
-    k.elements = k.claimers = nullptr;
+    delete k.Elements;
+    delete k.Claimers;
+    k.Elements = k.Claimers = nullptr;
     ResetQueueRegistry();
     ResetElementRegistry();
 }
 
 void SetStatusBarHook(StatusBarHook hook) {
-    TheKernel().statusBar = std::move(hook);
+    TheKernel().StatusBar = std::move(hook);
 }
 
 void ShowStatusBarText(int panel, const std::string& text) {
     KernelQueues& k = TheKernel();
-    if (k.statusBar) k.statusBar(panel, text);
+    if (k.StatusBar) k.StatusBar(panel, text);
 }
 
 }  // namespace zorva

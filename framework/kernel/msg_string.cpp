@@ -41,34 +41,34 @@ TMsgString::TMsgString(std::string_view payload) : rest_(Trim(payload)) {}
 void TMsgString::NextField() {
     const std::size_t at = rest_.find(kSeparator);
     if (at == std::string::npos) {
-        current_field_ = Trim(rest_);
+        currentField_ = Trim(rest_);
         rest_.clear();
     } else {
-        current_field_ = Trim(std::string_view(rest_).substr(0, at));
+        currentField_ = Trim(std::string_view(rest_).substr(0, at));
         rest_.erase(0, at + kSeparator.size());
     }
-    read_error_ = false;
+    readError_ = false;
 }
 
 template <typename T>
 T TMsgString::Fail() {
-    read_error_ = true;
+    readError_ = true;
     return T{0};
 }
 
 std::string TMsgString::GetString() {
     NextField();
-    return current_field_;
+    return currentField_;
 }
 
 bool TMsgString::GetBoolean() {
     NextField();
-    return !current_field_.empty() && std::string_view("1TtYy").find(current_field_.front()) != std::string_view::npos;
+    return !currentField_.empty() && std::string_view("1TtYy").find(currentField_.front()) != std::string_view::npos;
 }
 
 std::int32_t TMsgString::GetInteger() {
     NextField();
-    const std::optional<std::int32_t> value = ParseInteger(current_field_);
+    const std::optional<std::int32_t> value = ParseInteger(currentField_);
     return value ? *value : Fail<std::int32_t>();
 }
 
@@ -101,7 +101,7 @@ std::uint32_t TMsgString::GetCardinal() {
 
 double TMsgString::GetDouble() {
     NextField();
-    const std::optional<double> value = ParseNumber(current_field_);
+    const std::optional<double> value = ParseNumber(currentField_);
     return value ? *value : Fail<double>();
 }
 

@@ -51,9 +51,9 @@ public:
     // The part of the payload not yet read.
     const std::string& Rest() const { return rest_; }
     // The field read last, trimmed.
-    const std::string& CurrentField() const { return current_field_; }
+    const std::string& CurrentField() const { return currentField_; }
     // True if the last read failed.
-    bool ReadError() const { return read_error_; }
+    bool ReadError() const { return readError_; }
 
 private:
     void NextField();
@@ -63,8 +63,8 @@ private:
     T Fail();
 
     std::string rest_;
-    std::string current_field_;
-    bool read_error_ = false;
+    std::string currentField_;
+    bool readError_ = false;
 };
 
 }  // namespace zorva

@@ -6,8 +6,8 @@ namespace zorva {
 namespace {
 
 struct Registry {
-    TQueueLink sentinel;
-    std::int32_t count = 0;
+    TQueueLink Sentinel;
+    std::int32_t Count = 0;
 };
 
 Registry& TheRegistry() {
@@ -18,29 +18,29 @@ Registry& TheRegistry() {
 }  // namespace
 
 const TQueueLink& QueueRegistry() {
-    return TheRegistry().sentinel;
+    return TheRegistry().Sentinel;
 }
 
 std::vector<ZorvaQueue*> RegisteredQueues() {
     std::vector<ZorvaQueue*> queues;
-    const TQueueLink* sentinel = &TheRegistry().sentinel;
+    const TQueueLink* sentinel = &TheRegistry().Sentinel;
     for (const TQueueLink* link = sentinel->Next; link != sentinel; link = link->Next) queues.push_back(link->Queue);
     return queues;
 }
 
 std::int32_t QueueCount() {
-    return TheRegistry().count;
+    return TheRegistry().Count;
 }
 
 TQueueLink* RegisterQueue(ZorvaQueue* queue) {
     Registry& r = TheRegistry();
     auto* link = new TQueueLink;
     link->Queue = queue;
-    link->Next = &r.sentinel;
-    link->Prev = r.sentinel.Prev;
+    link->Next = &r.Sentinel;
+    link->Prev = r.Sentinel.Prev;
     link->Prev->Next = link;
-    r.sentinel.Prev = link;
-    ++r.count;
+    r.Sentinel.Prev = link;
+    ++r.Count;
     return link;
 }
 
@@ -48,17 +48,17 @@ void UnregisterQueue(TQueueLink* link) {
     link->Prev->Next = link->Next;
     link->Next->Prev = link->Prev;
     delete link;
-    --TheRegistry().count;
+    --TheRegistry().Count;
 }
 
 void ResetQueueRegistry() {
     Registry& r = TheRegistry();
-    while (r.sentinel.Next != &r.sentinel) {
-        TQueueLink* link = r.sentinel.Next;
+    while (r.Sentinel.Next != &r.Sentinel) {
+        TQueueLink* link = r.Sentinel.Next;
         link->Queue->Link = nullptr;
         UnregisterQueue(link);
     }
-    r.count = 0;
+    r.Count = 0;
 }
 
 }  // namespace zorva

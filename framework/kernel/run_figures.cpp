@@ -6,8 +6,8 @@ namespace zorva {
 namespace {
 
 struct Figures {
-    std::map<std::string, std::int64_t> counts;
-    std::int64_t problems = 0;
+    std::map<std::string, std::int64_t> Counts;
+    std::int64_t Problems = 0;
 };
 
 Figures& TheFigures() {
@@ -18,31 +18,31 @@ Figures& TheFigures() {
 }  // namespace
 
 void DeclareFigure(const std::string& Name) {
-    TheFigures().counts.try_emplace(Name, 0);
+    TheFigures().Counts.try_emplace(Name, 0);
 }
 
 void CountFigure(const std::string& Name) {
-    ++TheFigures().counts[Name];
+    ++TheFigures().Counts[Name];
 }
 
 std::int64_t Figure(const std::string& Name) {
-    const auto& counts = TheFigures().counts;
+    const auto& counts = TheFigures().Counts;
     const auto found = counts.find(Name);
     return found == counts.end() ? 0 : found->second;
 }
 
 const std::map<std::string, std::int64_t>& RunFigures() {
-    return TheFigures().counts;
+    return TheFigures().Counts;
 }
 
 void ReportProblem(const std::string& Figure, const std::string& Element, const std::string& Text) {
     WriteElementTrace(Element, Text);
     CountFigure(Figure);
-    ++TheFigures().problems;
+    ++TheFigures().Problems;
 }
 
 std::int64_t ProblemCount() {
-    return TheFigures().problems;
+    return TheFigures().Problems;
 }
 
 void ResetRunFigures() {

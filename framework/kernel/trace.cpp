@@ -10,8 +10,8 @@ namespace zorva {
 namespace {
 
 struct Switches {
-    bool traceOn = false;
-    bool traceAllowed = true;
+    bool TraceOn = false;
+    bool TraceAllowed = true;
 };
 
 Switches& TheSwitches() {
@@ -39,16 +39,16 @@ std::string WallClockText() {
 }
 
 void SetTraceOn(bool on) {
-    TheSwitches().traceOn = on;
+    TheSwitches().TraceOn = on;
 }
 bool TraceOn() {
-    return TheSwitches().traceOn;
+    return TheSwitches().TraceOn;
 }
 void SetTraceAllowed(bool allowed) {
-    TheSwitches().traceAllowed = allowed;
+    TheSwitches().TraceAllowed = allowed;
 }
 bool TraceAllowed() {
-    return TheSwitches().traceAllowed;
+    return TheSwitches().TraceAllowed;
 }
 
 void TraceLine(const std::string& timeText, const std::string& name, const std::string& event, double value) {

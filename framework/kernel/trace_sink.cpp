@@ -9,10 +9,10 @@ namespace zorva {
 namespace {
 
 struct Sinks {
-    TTraceMemo memo;
-    std::string fileName;
-    std::function<void()> fallbackHook;
-    bool fileFailed = false;
+    TTraceMemo Memo;
+    std::string FileName;
+    std::function<void()> FallbackHook;
+    bool FileFailed = false;
 };
 
 Sinks& TheSinks() {
@@ -38,47 +38,47 @@ void TTraceMemo::Add(std::string line) {
 }
 
 TTraceMemo& TraceMemo() {
-    return TheSinks().memo;
+    return TheSinks().Memo;
 }
 
 void SetTraceFile(std::string path) {
-    TheSinks().fileName = std::move(path);
+    TheSinks().FileName = std::move(path);
 }
 bool TraceToFile() {
-    return !TheSinks().fileName.empty();
+    return !TheSinks().FileName.empty();
 }
 const std::string& TraceFileName() {
-    return TheSinks().fileName;
+    return TheSinks().FileName;
 }
 void SetTraceFallbackHook(std::function<void()> hook) {
-    TheSinks().fallbackHook = std::move(hook);
+    TheSinks().FallbackHook = std::move(hook);
 }
 
 void EmitTrace(const std::string& fileLine, const std::string& memoLine) {
     Sinks& s = TheSinks();
-    if (s.fileName.empty()) {
-        s.memo.Add(memoLine);
+    if (s.FileName.empty()) {
+        s.Memo.Add(memoLine);
         return;
     }
-    if (AppendLine(s.fileName, fileLine)) return;
-    const std::string failed = std::exchange(s.fileName, std::string());
-    s.fileFailed = true;
+    if (AppendLine(s.FileName, fileLine)) return;
+    const std::string failed = std::exchange(s.FileName, std::string());
+    s.FileFailed = true;
     ShowWarning("Error writing trace file " + failed + "; the trace goes to the screen");
-    if (s.fallbackHook) s.fallbackHook();
-    s.memo.Add(memoLine);
+    if (s.FallbackHook) s.FallbackHook();
+    s.Memo.Add(memoLine);
 }
 
 bool TraceFileFailed() {
-    return TheSinks().fileFailed;
+    return TheSinks().FileFailed;
 }
 
 void ResetTraceSinks() {
     Sinks& s = TheSinks();
-    s.memo.Clear();
-    s.memo.SetDisplayHook(nullptr);
-    s.fileName.clear();
-    s.fallbackHook = nullptr;
-    s.fileFailed = false;
+    s.Memo.Clear();
+    s.Memo.SetDisplayHook(nullptr);
+    s.FileName.clear();
+    s.FallbackHook = nullptr;
+    s.FileFailed = false;
 }
 
 }  // namespace zorva

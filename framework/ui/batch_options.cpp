@@ -8,49 +8,49 @@
 namespace zorva {
 namespace {
 
-enum class Takes { Nothing, Value };
+enum class Argument { Nothing, Value };
 
 struct OptionRule {
-    const char* name;
-    Takes takes;
+    const char* Name;
+    Argument Takes;
 };
 
 constexpr OptionRule kOptions[] = {
-    {"--headless", Takes::Nothing},    {"--server", Takes::Value},    {"--start", Takes::Nothing},
-    {"--exit-at-end", Takes::Nothing}, {"--stop-time", Takes::Value}, {"--trace-file", Takes::Value},
-    {"--message-log", Takes::Nothing}, {"--report", Takes::Value},    {"--help", Takes::Nothing},
+    {"--headless", Argument::Nothing},    {"--server", Argument::Value},    {"--start", Argument::Nothing},
+    {"--exit-at-end", Argument::Nothing}, {"--stop-time", Argument::Value}, {"--trace-file", Argument::Value},
+    {"--message-log", Argument::Nothing}, {"--report", Argument::Value},    {"--help", Argument::Nothing},
 };
 
 const OptionRule* FindOption(const std::string& name) {
     for (const OptionRule& rule : kOptions)
-        if (name == rule.name) return &rule;
+        if (name == rule.Name) return &rule;
     return nullptr;
 }
 
 // An empty text for a valid value, else why it is not one.
 std::string Apply(BatchOptions& o, const std::string& name, const std::string& value) {
     if (name == "--headless")
-        o.headless = true;
+        o.Headless = true;
     else if (name == "--start")
-        o.start = true;
+        o.Start = true;
     else if (name == "--exit-at-end")
-        o.exitAtEnd = true;
+        o.ExitAtEnd = true;
     else if (name == "--message-log")
-        o.messageLog = true;
+        o.MessageLog = true;
     else if (name == "--help")
-        o.help = true;
+        o.Help = true;
     else if (value.empty())
         return name + " needs a value";
     else if (name == "--server")
-        o.server = value;
+        o.Server = value;
     else if (name == "--trace-file")
-        o.traceFile = value;
+        o.TraceFile = value;
     else if (name == "--report")
-        o.report = value;
+        o.Report = value;
     else if (name == "--stop-time") {
         const auto t = ParseNumber(value);
         if (!t || *t < 0.0) return "--stop-time needs a time of 0 or more such as 100.00, not '" + value + "'";
-        o.stopTime = *t;
+        o.StopTime = *t;
     }
     return {};
 }
@@ -66,7 +66,7 @@ ParsedBatchOptions ParseBatchOptions(const std::vector<std::string>& arguments) 
         const OptionRule* rule = FindOption(name);
         if (!rule) return {std::nullopt, "unknown option '" + argument + "'"};
         std::string value;
-        if (rule->takes == Takes::Nothing) {
+        if (rule->Takes == Argument::Nothing) {
             if (equals != std::string::npos) return {std::nullopt, name + " takes no value"};
         } else if (equals != std::string::npos) {
             value = argument.substr(equals + 1);

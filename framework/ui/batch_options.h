@@ -9,20 +9,20 @@
 namespace zorva {
 
 struct BatchOptions {
-    bool headless = false;
-    std::optional<std::string> server;  // "none" (any case) runs unconnected
-    bool start = false;
-    bool exitAtEnd = false;
-    std::optional<double> stopTime;
-    std::optional<std::string> traceFile;
-    bool messageLog = false;
-    std::optional<std::string> report;
-    bool help = false;
+    bool Headless = false;
+    std::optional<std::string> Server;  // "none" (any case) runs unconnected
+    bool Start = false;
+    bool ExitAtEnd = false;
+    std::optional<double> StopTime;
+    std::optional<std::string> TraceFile;
+    bool MessageLog = false;
+    std::optional<std::string> Report;
+    bool Help = false;
 };
 
 struct ParsedBatchOptions {
-    std::optional<BatchOptions> options;
-    std::string error;  // one line, set when options is empty
+    std::optional<BatchOptions> Options;
+    std::string Error;  // one line, set when options is empty
 };
 
 // The arguments after the program name; "--name VALUE" and "--name=VALUE".

@@ -28,7 +28,7 @@ TInspectionGrid::TInspectionGrid(const char* name, std::vector<Column> columns, 
     horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     setColumnCount(static_cast<int>(columns_.size()));
     const int points = gridFont.pointSize();
-    for (int i = 0; i < columnCount(); ++i) setColumnWidth(i, columns_[i].widthInPoints * points);
+    for (int i = 0; i < columnCount(); ++i) setColumnWidth(i, columns_[i].WidthInPoints * points);
     ResetGrid();
 }
 
@@ -37,7 +37,7 @@ void TInspectionGrid::ResetGrid() {
     setRowCount(1);
     rowUsed_ = false;
     QStringList headers;
-    for (const Column& column : columns_) headers << column.header;
+    for (const Column& column : columns_) headers << column.Header;
     setHorizontalHeaderLabels(headers);
 }
 

@@ -15,8 +15,8 @@ class TInspectionGrid : public QTableWidget {
     Q_OBJECT
 public:
     struct Column {
-        const char* header;
-        int widthInPoints;  // the width is this many times the font's point size
+        const char* Header;
+        int WidthInPoints;  // the width is this many times the font's point size
     };
 
     TInspectionGrid(const char* name, std::vector<Column> columns, QWidget* parent);

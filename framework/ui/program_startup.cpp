@@ -32,13 +32,13 @@ std::string Trimmed(const std::string& text) {
 // The options act through the window's own operations, in the order in
 // which OK in the settings panel applies them. False when one was refused.
 bool ApplyBatchOptions(TZorvaForm& form, const BatchOptions& options) {
-    if (options.server) form.ApplyServerAddress(Trimmed(*options.server));
-    if (options.traceFile) {
-        form.ApplyOutput(*options.traceFile);
-        if (form.OutputName() != *options.traceFile) return false;
+    if (options.Server) form.ApplyServerAddress(Trimmed(*options.Server));
+    if (options.TraceFile) {
+        form.ApplyOutput(*options.TraceFile);
+        if (form.OutputName() != *options.TraceFile) return false;
     }
-    if (options.messageLog) form.ApplyMessageLog(true);
-    if (options.stopTime) SetStopTime(*options.stopTime);
+    if (options.MessageLog) form.ApplyMessageLog(true);
+    if (options.StopTime) SetStopTime(*options.StopTime);
     return true;
 }
 
@@ -46,10 +46,10 @@ bool ApplyBatchOptions(TZorvaForm& form, const BatchOptions& options) {
 // the program's exit code, and the end of the program if it was asked for.
 void ArrangeRunEnd(TZorvaForm& form, const BatchOptions& options, const std::string& program, int& runEndCode) {
     form.SetRunEndedHook([&form, options, program, &runEndCode] {
-        const bool reportFailed = options.report && !WriteRunReport(*options.report);
-        if (reportFailed) ShowBox(BoxKind::Warning, "Error writing report " + *options.report);
+        const bool reportFailed = options.Report && !WriteRunReport(*options.Report);
+        if (reportFailed) ShowBox(BoxKind::Warning, "Error writing report " + *options.Report);
         runEndCode = ReportRunOutcome(program, reportFailed);
-        if (options.exitAtEnd) form.close();
+        if (options.ExitAtEnd) form.close();
     });
 }
 
@@ -59,16 +59,16 @@ int RunZorvaProgram(int argc, char** argv, const ModelInitialisation& initModel)
     const std::string program = ProgramFileName(argc, argv);
     const ParsedBatchOptions parsed =
         ParseBatchOptions(std::vector<std::string>(argv + std::min(argc, 1), argv + argc));
-    if (!parsed.options) {
-        std::fprintf(stderr, "%s: %s\nTry '%s --help'.\n", program.c_str(), parsed.error.c_str(), program.c_str());
+    if (!parsed.Options) {
+        std::fprintf(stderr, "%s: %s\nTry '%s --help'.\n", program.c_str(), parsed.Error.c_str(), program.c_str());
         return kExitBadCommandLine;
     }
-    const BatchOptions& options = *parsed.options;
-    if (options.help) {
+    const BatchOptions& options = *parsed.Options;
+    if (options.Help) {
         std::fputs(BatchUsage(program).c_str(), stdout);
         return kExitNormal;
     }
-    if (options.headless) {
+    if (options.Headless) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
         SendBoxesToStandardError();
     }
@@ -89,7 +89,7 @@ int RunZorvaProgram(int argc, char** argv, const ModelInitialisation& initModel)
     int runEndCode = kExitNormal;
     ArrangeRunEnd(*form, options, program, runEndCode);
     form->SetClosedHook([] { QCoreApplication::exit(0); });
-    if (options.start) QTimer::singleShot(0, form.get(), [f = form.get()] { f->StartItem()->trigger(); });
+    if (options.Start) QTimer::singleShot(0, form.get(), [f = form.get()] { f->StartItem()->trigger(); });
 
     const int code = app.exec();
     StopFramework();

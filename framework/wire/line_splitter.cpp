@@ -7,7 +7,7 @@ namespace zorva {
 
 LineSplitter::LineSplitter(std::size_t maxLine) : maxLine_(std::max<std::size_t>(maxLine, 1)) {}
 
-void LineSplitter::feed(std::string_view bytes) {
+void LineSplitter::Feed(std::string_view bytes) {
     while (!bytes.empty()) {
         const auto end = bytes.find('\n');
         const auto piece = bytes.substr(0, end);
@@ -23,12 +23,12 @@ void LineSplitter::feed(std::string_view bytes) {
             }
         }
         if (end == std::string_view::npos) return;
-        endLine();
+        EndLine();
         bytes.remove_prefix(end + 1);
     }
 }
 
-void LineSplitter::endLine() {
+void LineSplitter::EndLine() {
     if (discarding_) {
         discarding_ = false;
         return;
@@ -43,18 +43,18 @@ void LineSplitter::endLine() {
     partial_.clear();
 }
 
-std::optional<std::string> LineSplitter::takeLine() {
+std::optional<std::string> LineSplitter::TakeLine() {
     if (lines_.empty()) return std::nullopt;
     std::string line = std::move(lines_.front());
     lines_.pop_front();
     return line;
 }
 
-std::size_t LineSplitter::takeDroppedCount() {
+std::size_t LineSplitter::TakeDroppedCount() {
     return std::exchange(dropped_, 0);
 }
 
-std::optional<std::string> LineSplitter::takeRest() {
+std::optional<std::string> LineSplitter::TakeRest() {
     const bool wasDiscarding = std::exchange(discarding_, false);
     if (wasDiscarding || partial_.empty()) return std::nullopt;
     std::string rest = std::move(partial_);

@@ -18,21 +18,21 @@ public:
 
     explicit LineSplitter(std::size_t maxLine = kDefaultMaxLine);
 
-    void feed(std::string_view bytes);
+    void Feed(std::string_view bytes);
 
     // The next complete line without its terminator, oldest first.
-    std::optional<std::string> takeLine();
+    std::optional<std::string> TakeLine();
 
     // How many lines were dropped for their length since the last call.
-    std::size_t takeDroppedCount();
+    std::size_t TakeDroppedCount();
 
     // The unterminated tail, for a stream that has ended; empties it.
-    std::optional<std::string> takeRest();
+    std::optional<std::string> TakeRest();
 
-    std::size_t maxLine() const { return maxLine_; }
+    std::size_t MaxLine() const { return maxLine_; }
 
 private:
-    void endLine();
+    void EndLine();
 
     std::size_t maxLine_;
     std::string partial_;

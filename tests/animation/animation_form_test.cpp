@@ -16,47 +16,47 @@ namespace {
 
 class AnimationFormTest : public ::testing::Test {
 protected:
-    AnimationFormTest() : windows(AnimationHost{}) {
-        windows.Host().ProcessPendingEvents = [this] { OnePass(); };
-        windows.Host().InterruptSimulation = [this] { ++interrupts; };
-        windows.Host().ResumeSimulation = [this] { ++resumes; };
-        windows.Host().ShowMessage = [this](const QString& message) { messages << message; };
-        windows.ApplyAnimationSetting(true);
-        form = windows.Form();
+    AnimationFormTest() : windows_(AnimationHost{}) {
+        windows_.Host().ProcessPendingEvents = [this] { OnePass(); };
+        windows_.Host().InterruptSimulation = [this] { ++interrupts_; };
+        windows_.Host().ResumeSimulation = [this] { ++resumes_; };
+        windows_.Host().ShowMessage = [this](const QString& message) { messages_ << message; };
+        windows_.ApplyAnimationSetting(true);
+        form_ = windows_.Form();
     }
 
     // Stands for the toolkit's dispatch inside the camera loop: the key is
     // released during pass release_after.
     void OnePass() {
-        ++passes;
-        bar_enabled_during_move = bar_enabled_during_move || form->TrackBar1->isEnabled();
-        if (during_pass) during_pass(passes);
-        if (passes >= release_after) QTest::keyRelease(form, held_key);
+        ++passes_;
+        barEnabledDuringMove_ = barEnabledDuringMove_ || form_->TrackBar1->isEnabled();
+        if (duringPass_) duringPass_(passes_);
+        if (passes_ >= releaseAfter_) QTest::keyRelease(form_, heldKey_);
     }
 
     void HoldKey(Qt::Key key, Qt::KeyboardModifiers modifiers, int steps) {
-        held_key = key;
-        release_after = steps;
-        passes = 0;
-        QTest::keyPress(form, key, modifiers);
+        heldKey_ = key;
+        releaseAfter_ = steps;
+        passes_ = 0;
+        QTest::keyPress(form_, key, modifiers);
     }
 
-    TAnimationWindows windows;
-    TZorvaAnimationForm* form = nullptr;
-    int passes = 0;
-    int release_after = 1;
-    Qt::Key held_key = Qt::Key_Left;
-    bool bar_enabled_during_move = false;
-    std::function<void(int)> during_pass;
-    int interrupts = 0;
-    int resumes = 0;
-    QStringList messages;
+    TAnimationWindows windows_;
+    TZorvaAnimationForm* form_ = nullptr;
+    int passes_ = 0;
+    int releaseAfter_ = 1;
+    Qt::Key heldKey_ = Qt::Key_Left;
+    bool barEnabledDuringMove_ = false;
+    std::function<void(int)> duringPass_;
+    int interrupts_ = 0;
+    int resumes_ = 0;
+    QStringList messages_;
 };
 
 TEST_F(AnimationFormTest, CreatedWithTheCameraBehindTheOriginAndAnEmptyCaption) {
-    windows.State().AnimationCaption = "old";
-    TZorvaAnimationForm second(windows.Scene(), windows.State(), windows.Host());
-    EXPECT_EQ(windows.State().AnimationCaption, "");
+    windows_.State().AnimationCaption = "old";
+    TZorvaAnimationForm second(windows_.Scene(), windows_.State(), windows_.Host());
+    EXPECT_EQ(windows_.State().AnimationCaption, "");
     const TGMPRenderer& renderer = second.GMPArea->Renderer();
     EXPECT_FLOAT_EQ(renderer.CameraPosition.Z, 10.0f);
     EXPECT_FLOAT_EQ(renderer.CameraPosition.Y, 1.0f);
@@ -69,96 +69,96 @@ TEST_F(AnimationFormTest, CreatedWithTheCameraBehindTheOriginAndAnEmptyCaption) 
 }
 
 TEST_F(AnimationFormTest, SpeedBarIntervalIsZeroUntilFirstMoved) {
-    EXPECT_EQ(form->TrackBar1->value(), 20);
-    EXPECT_EQ(windows.State().AnimationInterval, 0.0);
+    EXPECT_EQ(form_->TrackBar1->value(), 20);
+    EXPECT_EQ(windows_.State().AnimationInterval, 0.0);
     const std::pair<int, double> telling[] = {{70, 11.0}, {71, 43.0}, {100, 1000.0}, {30, 1.0},
                                               {20, 0.5},  {10, 0.1},  {0, 0.0}};
     for (const auto& [position, interval] : telling) {
-        form->TrackBar1->setValue(position);
-        EXPECT_DOUBLE_EQ(windows.State().AnimationInterval, interval) << position;
+        form_->TrackBar1->setValue(position);
+        EXPECT_DOUBLE_EQ(windows_.State().AnimationInterval, interval) << position;
     }
 }
 
 TEST_F(AnimationFormTest, ArrowKeyMovesOneStepPerPassUntilReleased) {
     HoldKey(Qt::Key_Right, Qt::NoModifier, 3);
-    EXPECT_EQ(passes, 3);
-    EXPECT_NEAR(form->GetCameraPosition().X, 0.6f, 1e-5f);
-    EXPECT_FALSE(form->KeyHeld());
-    EXPECT_FALSE(bar_enabled_during_move);
-    EXPECT_TRUE(form->TrackBar1->isEnabled());
+    EXPECT_EQ(passes_, 3);
+    EXPECT_NEAR(form_->GetCameraPosition().X, 0.6f, 1e-5f);
+    EXPECT_FALSE(form_->KeyHeld());
+    EXPECT_FALSE(barEnabledDuringMove_);
+    EXPECT_TRUE(form_->TrackBar1->isEnabled());
 
     HoldKey(Qt::Key_Up, Qt::NoModifier, 2);
-    EXPECT_NEAR(form->GetCameraPosition().Z, 9.6f, 1e-5f);
+    EXPECT_NEAR(form_->GetCameraPosition().Z, 9.6f, 1e-5f);
     // The eye follows the camera.
-    EXPECT_NEAR(form->GMPArea->Renderer().EyePosition.Z, 9.6f, 1e-5f);
+    EXPECT_NEAR(form_->GMPArea->Renderer().EyePosition.Z, 9.6f, 1e-5f);
 }
 
 TEST_F(AnimationFormTest, ShiftMovesTenTimesAsFar) {
     HoldKey(Qt::Key_Left, Qt::ShiftModifier, 2);
-    EXPECT_NEAR(form->GetCameraPosition().X, -4.0f, 1e-5f);
+    EXPECT_NEAR(form_->GetCameraPosition().X, -4.0f, 1e-5f);
 }
 
 TEST_F(AnimationFormTest, CtrlLiftsTheCameraAndIgnoresLeftAndRightButStillRedraws) {
     HoldKey(Qt::Key_Up, Qt::ControlModifier | Qt::AltModifier, 1);
-    EXPECT_NEAR(form->GetCameraPosition().Y, 1.2f, 1e-5f);
-    EXPECT_FLOAT_EQ(form->GetCameraAngles()[0], 0.0f);
+    EXPECT_NEAR(form_->GetCameraPosition().Y, 1.2f, 1e-5f);
+    EXPECT_FLOAT_EQ(form_->GetCameraAngles()[0], 0.0f);
     int frames = 0;
-    form->GMPArea->BeforeFlip = [&frames](QPainter&) { ++frames; };
+    form_->GMPArea->BeforeFlip = [&frames](QPainter&) { ++frames; };
     HoldKey(Qt::Key_Left, Qt::ControlModifier, 4);
     EXPECT_EQ(frames, 4);
-    EXPECT_FLOAT_EQ(form->GetCameraPosition().X, 0.0f);
-    EXPECT_NEAR(form->GetCameraPosition().Y, 1.2f, 1e-5f);
+    EXPECT_FLOAT_EQ(form_->GetCameraPosition().X, 0.0f);
+    EXPECT_NEAR(form_->GetCameraPosition().Y, 1.2f, 1e-5f);
 }
 
 TEST_F(AnimationFormTest, AltTurnsTheCameraInDegrees) {
     HoldKey(Qt::Key_Left, Qt::AltModifier, 5);
-    EXPECT_NEAR(form->GetCameraAngles()[1], 1.0f, 1e-4f);
-    const float radians = form->GMPArea->Renderer().CameraAngles[1];
+    EXPECT_NEAR(form_->GetCameraAngles()[1], 1.0f, 1e-4f);
+    const float radians = form_->GMPArea->Renderer().CameraAngles[1];
     EXPECT_NEAR(radians, 1.0f * 3.14159265f / 180.0f, 1e-6f);
     // The rotation in use follows the angles.
-    EXPECT_NEAR(form->GMPArea->Renderer().CameraRotation().SinAngles[1], std::sin(-radians), 1e-6f);
+    EXPECT_NEAR(form_->GMPArea->Renderer().CameraRotation().SinAngles[1], std::sin(-radians), 1e-6f);
     HoldKey(Qt::Key_Down, Qt::AltModifier | Qt::ShiftModifier, 1);
-    EXPECT_NEAR(form->GetCameraAngles()[0], 2.0f, 1e-4f);
-    EXPECT_FLOAT_EQ(form->GetCameraAngles()[2], 0.0f);
-    EXPECT_FLOAT_EQ(form->GetCameraPosition().X, 0.0f);
+    EXPECT_NEAR(form_->GetCameraAngles()[0], 2.0f, 1e-4f);
+    EXPECT_FLOAT_EQ(form_->GetCameraAngles()[2], 0.0f);
+    EXPECT_FLOAT_EQ(form_->GetCameraPosition().X, 0.0f);
 }
 
 TEST_F(AnimationFormTest, PressesDuringTheLoopNeverStartANestedLoop) {
     int depth = 0;
     int deepest = 0;
-    during_pass = [&](int pass) {
+    duringPass_ = [&](int pass) {
         ++depth;
         deepest = std::max(deepest, depth);
         QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Right, Qt::NoModifier, QString(), true);
-        QCoreApplication::sendEvent(form, &repeat);
+        QCoreApplication::sendEvent(form_, &repeat);
         // A second arrow pressed while the first is held takes over.
-        if (pass == 1) QTest::keyPress(form, Qt::Key_Down);
+        if (pass == 1) QTest::keyPress(form_, Qt::Key_Down);
         --depth;
     };
     HoldKey(Qt::Key_Right, Qt::NoModifier, 3);
     EXPECT_EQ(deepest, 1);
-    EXPECT_EQ(passes, 3);
-    EXPECT_NEAR(form->GetCameraPosition().X, 0.2f, 1e-5f);
-    EXPECT_NEAR(form->GetCameraPosition().Z, 10.4f, 1e-5f);
+    EXPECT_EQ(passes_, 3);
+    EXPECT_NEAR(form_->GetCameraPosition().X, 0.2f, 1e-5f);
+    EXPECT_NEAR(form_->GetCameraPosition().Z, 10.4f, 1e-5f);
 }
 
 TEST_F(AnimationFormTest, OtherKeysOnlyMarkTheKeyHeld) {
-    QTest::keyPress(form, Qt::Key_A);
-    EXPECT_TRUE(form->KeyHeld());
-    EXPECT_TRUE(form->TrackBar1->isEnabled());
-    EXPECT_EQ(passes, 0);
-    QTest::keyRelease(form, Qt::Key_A);
-    EXPECT_FALSE(form->KeyHeld());
-    EXPECT_TRUE(form->TrackBar1->isEnabled());
+    QTest::keyPress(form_, Qt::Key_A);
+    EXPECT_TRUE(form_->KeyHeld());
+    EXPECT_TRUE(form_->TrackBar1->isEnabled());
+    EXPECT_EQ(passes_, 0);
+    QTest::keyRelease(form_, Qt::Key_A);
+    EXPECT_FALSE(form_->KeyHeld());
+    EXPECT_TRUE(form_->TrackBar1->isEnabled());
 }
 
 TEST_F(AnimationFormTest, RefreshShowsGroupMeshesAndTheCaption) {
     TMesh box;
     AddBox(box, {0.0f, 0.0f, 0.0f}, {2.0f, 2.0f, 2.0f});
-    windows.Scene().AddGroup({0.0f, 1.0f, 0.0f}).AddShape(box, RGBColor(255, 0, 0), TRenderMode::rmSolid);
-    windows.State().AnimationCaption = "12.50 ";
-    form->Refresh();
-    const QImage& frame = form->GMPArea->ShownFrame();
+    windows_.Scene().AddGroup({0.0f, 1.0f, 0.0f}).AddShape(box, RGBColor(255, 0, 0), TRenderMode::rmSolid);
+    windows_.State().AnimationCaption = "12.50 ";
+    form_->Refresh();
+    const QImage& frame = form_->GMPArea->ShownFrame();
     ASSERT_EQ(frame.size(), QSize(803, 480));
     EXPECT_EQ(frame.pixelColor(401, 240), QColor(255, 0, 0));
     EXPECT_EQ(frame.pixelColor(700, 400), QColor(0, 0, 0));
@@ -170,17 +170,17 @@ TEST_F(AnimationFormTest, RefreshShowsGroupMeshesAndTheCaption) {
 }
 
 TEST_F(AnimationFormTest, RedrawWhenDueFollowsTheIntervalAndWritesTheTrimmedClock) {
-    EXPECT_TRUE(windows.RedrawWhenDue(0.0, "        0.00"));
-    EXPECT_EQ(windows.State().AnimationCaption, "0.00 ");
-    EXPECT_EQ(windows.State().LastAnimationTime, 0.0);
-    EXPECT_FALSE(windows.RedrawWhenDue(0.0, "        0.00"));
-    form->TrackBar1->setValue(70);
-    EXPECT_FALSE(windows.RedrawWhenDue(11.0, "       11.00"));
-    EXPECT_TRUE(windows.RedrawWhenDue(11.5, "       11.50"));
-    EXPECT_EQ(windows.State().AnimationCaption, "11.50 ");
-    windows.ApplyAnimationSetting(false);
-    EXPECT_FALSE(form->isVisible());
-    EXPECT_FALSE(windows.RedrawWhenDue(100.0, "      100.00"));
+    EXPECT_TRUE(windows_.RedrawWhenDue(0.0, "        0.00"));
+    EXPECT_EQ(windows_.State().AnimationCaption, "0.00 ");
+    EXPECT_EQ(windows_.State().LastAnimationTime, 0.0);
+    EXPECT_FALSE(windows_.RedrawWhenDue(0.0, "        0.00"));
+    form_->TrackBar1->setValue(70);
+    EXPECT_FALSE(windows_.RedrawWhenDue(11.0, "       11.00"));
+    EXPECT_TRUE(windows_.RedrawWhenDue(11.5, "       11.50"));
+    EXPECT_EQ(windows_.State().AnimationCaption, "11.50 ");
+    windows_.ApplyAnimationSetting(false);
+    EXPECT_FALSE(form_->isVisible());
+    EXPECT_FALSE(windows_.RedrawWhenDue(100.0, "      100.00"));
 }
 
 TEST(AnimationWindows, FirstShowingPlacesBothWindowsAndLaterOnesReuseTheWindow) {
@@ -209,21 +209,21 @@ TEST(AnimationWindows, FirstShowingPlacesBothWindowsAndLaterOnesReuseTheWindow) 
 }
 
 TEST_F(AnimationFormTest, CameraWindowInterruptsOnOpenAndResumesOnClose) {
-    const QPointer<TCameraForm> camera = form->OpenCameraForm();
+    const QPointer<TCameraForm> camera = form_->OpenCameraForm();
     ASSERT_FALSE(camera.isNull());
-    EXPECT_EQ(interrupts, 1);
-    EXPECT_EQ(resumes, 0);
+    EXPECT_EQ(interrupts_, 1);
+    EXPECT_EQ(resumes_, 0);
     EXPECT_TRUE(camera->isVisible());
     EXPECT_EQ(camera->windowTitle(), QStringLiteral("Camera Positioning"));
     camera->CloseButton->click();
-    EXPECT_EQ(resumes, 1);
+    EXPECT_EQ(resumes_, 1);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(camera.isNull());
     // Every click makes a new window.
-    const QPointer<TCameraForm> again = form->OpenCameraForm();
-    EXPECT_EQ(interrupts, 2);
+    const QPointer<TCameraForm> again = form_->OpenCameraForm();
+    EXPECT_EQ(interrupts_, 2);
     again->GoCloseCameraForm();
-    EXPECT_EQ(resumes, 2);
+    EXPECT_EQ(resumes_, 2);
 }
 
 }  // namespace

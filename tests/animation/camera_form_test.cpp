@@ -16,7 +16,7 @@ namespace {
 class CameraFormTest : public ::testing::Test {
 protected:
     QString WriteFile(const QString& name, const QByteArray& text) {
-        const QString path = folder.filePath(name);
+        const QString path = folder_.filePath(name);
         QFile file(path);
         EXPECT_TRUE(file.open(QIODevice::WriteOnly));
         file.write(text);
@@ -28,14 +28,14 @@ protected:
         form.HandleSelectClick();
     }
 
-    QTemporaryDir folder;
-    AnimationHost host;
+    QTemporaryDir folder_;
+    AnimationHost host_;
 };
 
 TEST_F(CameraFormTest, ListsTheNamesAndKeepsEveryLine) {
     const QString path =
         WriteFile(QStringLiteral("sim.cam"), "Harbour:::0 1 10\r\nno separator\n:::leading\n  Gate  :::1 2 3\n");
-    TCameraForm form(host, path);
+    TCameraForm form(host_, path);
     ASSERT_EQ(form.SelectListBox->count(), 4);
     EXPECT_EQ(form.SelectListBox->item(0)->text(), QStringLiteral("Harbour"));
     EXPECT_EQ(form.SelectListBox->item(1)->text(), QString());
@@ -47,7 +47,7 @@ TEST_F(CameraFormTest, ListsTheNamesAndKeepsEveryLine) {
 }
 
 TEST_F(CameraFormTest, OnlyANamedEntryEnablesSelectAndDelete) {
-    TCameraForm form(host, WriteFile(QStringLiteral("a.cam"), ":::x\n  Gate  :::1 2 3\nbroken\n"));
+    TCameraForm form(host_, WriteFile(QStringLiteral("a.cam"), ":::x\n  Gate  :::1 2 3\nbroken\n"));
     EXPECT_FALSE(form.SelectButton->isEnabled());
     EXPECT_FALSE(form.DeleteButton->isEnabled());
     Click(form, 0);
@@ -61,7 +61,7 @@ TEST_F(CameraFormTest, OnlyANamedEntryEnablesSelectAndDelete) {
 }
 
 TEST_F(CameraFormTest, MissingFileLeavesAnEmptyListWithoutComplaint) {
-    TCameraForm form(host, folder.filePath(QStringLiteral("none.cam")));
+    TCameraForm form(host_, folder_.filePath(QStringLiteral("none.cam")));
     EXPECT_EQ(form.SelectListBox->count(), 0);
     EXPECT_TRUE(form.LoadMessage().isEmpty());
     Click(form, 0);
@@ -70,9 +70,9 @@ TEST_F(CameraFormTest, MissingFileLeavesAnEmptyListWithoutComplaint) {
 
 TEST_F(CameraFormTest, UnreadableFileIsReportedThroughTheHost) {
     QStringList shown;
-    host.ShowMessage = [&shown](const QString& message) { shown << message; };
-    ASSERT_TRUE(QDir(folder.path()).mkdir(QStringLiteral("folder.cam")));
-    TCameraForm form(host, folder.filePath(QStringLiteral("folder.cam")));
+    host_.ShowMessage = [&shown](const QString& message) { shown << message; };
+    ASSERT_TRUE(QDir(folder_.path()).mkdir(QStringLiteral("folder.cam")));
+    TCameraForm form(host_, folder_.filePath(QStringLiteral("folder.cam")));
     form.ReportLoadProblems();
     ASSERT_EQ(shown.size(), 1);
     EXPECT_TRUE(shown[0].contains(QStringLiteral("folder.cam")));
@@ -83,7 +83,7 @@ TEST_F(CameraFormTest, AnimationWindowOpensTheFileNamedAfterTheProgramInTheWorki
     const QString program = QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
     WriteFile(program + QStringLiteral(".cam"), "Top view:::0 20 0\n");
     const QString previous = QDir::currentPath();
-    ASSERT_TRUE(QDir::setCurrent(folder.path()));
+    ASSERT_TRUE(QDir::setCurrent(folder_.path()));
     TAnimationWindows windows{AnimationHost{}};
     windows.ApplyAnimationSetting(true);
     TCameraForm* camera = windows.Form()->OpenCameraForm();
@@ -95,13 +95,13 @@ TEST_F(CameraFormTest, AnimationWindowOpensTheFileNamedAfterTheProgramInTheWorki
 
 TEST_F(CameraFormTest, ClosedAnyWayItResumesTheRunOnce) {
     int resumes = 0;
-    host.ResumeSimulation = [&resumes] { ++resumes; };
-    TCameraForm by_button(host, folder.filePath(QStringLiteral("none.cam")));
+    host_.ResumeSimulation = [&resumes] { ++resumes; };
+    TCameraForm by_button(host_, folder_.filePath(QStringLiteral("none.cam")));
     by_button.show();
     by_button.GoCloseCameraForm();
     EXPECT_EQ(resumes, 1);
     EXPECT_FALSE(by_button.isVisible());
-    TCameraForm by_system(host, folder.filePath(QStringLiteral("none.cam")));
+    TCameraForm by_system(host_, folder_.filePath(QStringLiteral("none.cam")));
     by_system.show();
     by_system.close();
     EXPECT_EQ(resumes, 2);

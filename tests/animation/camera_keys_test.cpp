@@ -13,16 +13,16 @@ TCameraPose Start() {
 
 TEST(StepCamera, PlainKeysMoveInTheGroundPlane) {
     struct Case {
-        TCameraKey key;
-        TVector3 expected;
+        TCameraKey Key;
+        TVector3 Expected;
     };
     for (const Case& c : {Case{TCameraKey::Left, {0.8f, 2.0f, 3.0f}}, Case{TCameraKey::Right, {1.2f, 2.0f, 3.0f}},
                           Case{TCameraKey::Up, {1.0f, 2.0f, 2.8f}}, Case{TCameraKey::Down, {1.0f, 2.0f, 3.2f}}}) {
         TCameraPose pose = Start();
-        EXPECT_EQ(StepCamera(pose, c.key, {}, 0.2f), TCameraChange::Position);
-        EXPECT_FLOAT_EQ(pose.Position.X, c.expected.X);
-        EXPECT_FLOAT_EQ(pose.Position.Y, c.expected.Y);
-        EXPECT_FLOAT_EQ(pose.Position.Z, c.expected.Z);
+        EXPECT_EQ(StepCamera(pose, c.Key, {}, 0.2f), TCameraChange::Position);
+        EXPECT_FLOAT_EQ(pose.Position.X, c.Expected.X);
+        EXPECT_FLOAT_EQ(pose.Position.Y, c.Expected.Y);
+        EXPECT_FLOAT_EQ(pose.Position.Z, c.Expected.Z);
         EXPECT_EQ(pose.AnglesDegrees, Start().AnglesDegrees);
     }
 }

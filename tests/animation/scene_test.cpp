@@ -16,20 +16,20 @@ TMesh OneTriangle() {
 
 class SceneTest : public ::testing::Test {
 protected:
-    TGMPRenderer renderer;
-    TAnimationScene scene;
+    TGMPRenderer renderer_;
+    TAnimationScene scene_;
 };
 
 TEST_F(SceneTest, LooseShapesFirstInGreyThenGroupsWithMembers) {
-    renderer.CameraPosition = {0.0f, 0.0f, 10.0f};
+    renderer_.CameraPosition = {0.0f, 0.0f, 10.0f};
     const TColor red = RGBColor(255, 0, 0);
     const TColor blue = RGBColor(0, 0, 255);
-    TAnimationShape& loose = scene.AddShape(OneTriangle(), TRenderMode::rmSolid);
-    TAnimationGroup& group = scene.AddGroup({1.0f, 2.0f, 3.0f});
+    TAnimationShape& loose = scene_.AddShape(OneTriangle(), TRenderMode::rmSolid);
+    TAnimationGroup& group = scene_.AddGroup({1.0f, 2.0f, 3.0f});
     TGroupShape& hull = group.AddShape(OneTriangle(), red, TRenderMode::rmSolidShade);
     TGroupShape& cabin = group.AddMember({0.5f, 0.25f, -1.0f}).AddShape(OneTriangle(), blue, TRenderMode::rmWireframe);
 
-    const std::vector<TDrawEntry> list = scene.BuildDrawList(renderer, false);
+    const std::vector<TDrawEntry> list = scene_.BuildDrawList(renderer_, false);
     ASSERT_EQ(list.size(), 3u);
     EXPECT_EQ(list[0].Mesh, &loose.Mesh);
     EXPECT_EQ(list[0].Color, RGBColor(128, 128, 128));
@@ -51,51 +51,51 @@ TEST_F(SceneTest, LooseShapesFirstInGreyThenGroupsWithMembers) {
 }
 
 TEST_F(SceneTest, OnlyChangedMeshesArePreparedAgainUnlessRedrawAll) {
-    TAnimationShape& loose = scene.AddShape(OneTriangle(), TRenderMode::rmSolid);
-    scene.BuildDrawList(renderer, false);
+    TAnimationShape& loose = scene_.AddShape(OneTriangle(), TRenderMode::rmSolid);
+    scene_.BuildDrawList(renderer_, false);
     // Moving the camera is seen only by a mesh that is prepared again.
-    renderer.CameraPosition = {0.0f, 0.0f, 10.0f};
-    scene.BuildDrawList(renderer, false);
+    renderer_.CameraPosition = {0.0f, 0.0f, 10.0f};
+    scene_.BuildDrawList(renderer_, false);
     EXPECT_FLOAT_EQ(loose.Mesh.ViewFaces[0].V0.Z, 0.0f);
-    scene.BuildDrawList(renderer, true);
+    scene_.BuildDrawList(renderer_, true);
     EXPECT_FLOAT_EQ(loose.Mesh.ViewFaces[0].V0.Z, -10.0f);
-    renderer.CameraPosition = {0.0f, 0.0f, 20.0f};
+    renderer_.CameraPosition = {0.0f, 0.0f, 20.0f};
     loose.MarkChanged();
-    scene.BuildDrawList(renderer, false);
+    scene_.BuildDrawList(renderer_, false);
     EXPECT_FLOAT_EQ(loose.Mesh.ViewFaces[0].V0.Z, -20.0f);
 }
 
 TEST_F(SceneTest, MovingAGroupCarriesItsUnchangedMembers) {
-    TAnimationGroup& group = scene.AddGroup({0.0f, 0.0f, 0.0f});
+    TAnimationGroup& group = scene_.AddGroup({0.0f, 0.0f, 0.0f});
     TGroupMember& member = group.AddMember({1.0f, 0.0f, 0.0f});
     TGroupShape& shape = member.AddShape(OneTriangle(), 0, TRenderMode::rmWireframe);
-    scene.BuildDrawList(renderer, false);
+    scene_.BuildDrawList(renderer_, false);
     group.SetPosition({5.0f, 0.0f, 0.0f});
-    scene.BuildDrawList(renderer, false);
+    scene_.BuildDrawList(renderer_, false);
     EXPECT_FLOAT_EQ(shape.Mesh.WorldFaces[0].V0.X, 6.0f);
     member.SetOffset({2.0f, 0.0f, 0.0f});
-    scene.BuildDrawList(renderer, false);
+    scene_.BuildDrawList(renderer_, false);
     EXPECT_FLOAT_EQ(shape.Mesh.WorldFaces[0].V0.X, 7.0f);
 }
 
 TEST_F(SceneTest, HiddenGroupIsLeftOutAndShowsWhereItWasMovedTo) {
-    TAnimationGroup& group = scene.AddGroup({0.0f, 0.0f, 0.0f});
+    TAnimationGroup& group = scene_.AddGroup({0.0f, 0.0f, 0.0f});
     TGroupShape& shape = group.AddShape(OneTriangle(), 0, TRenderMode::rmSolid);
-    scene.BuildDrawList(renderer, false);
+    scene_.BuildDrawList(renderer_, false);
     group.SetVisible(false);
     group.SetPosition({0.0f, 4.0f, 0.0f});
-    EXPECT_TRUE(scene.BuildDrawList(renderer, false).empty());
+    EXPECT_TRUE(scene_.BuildDrawList(renderer_, false).empty());
     group.SetVisible(true);
-    ASSERT_EQ(scene.BuildDrawList(renderer, false).size(), 1u);
+    ASSERT_EQ(scene_.BuildDrawList(renderer_, false).size(), 1u);
     EXPECT_FLOAT_EQ(shape.Mesh.WorldFaces[0].V0.Y, 4.0f);
 }
 
 TEST_F(SceneTest, GroupShapesAreShadedInTheirOwnColourAndMode) {
     // Solid shade: the face colour comes from the mesh colour at preparation.
-    TAnimationGroup& group = scene.AddGroup({0.0f, 0.0f, -10.0f});
+    TAnimationGroup& group = scene_.AddGroup({0.0f, 0.0f, -10.0f});
     TGroupShape& shape = group.AddShape(OneTriangle(), RGBColor(0, 0, 0), TRenderMode::rmSolidShade);
-    renderer.RenderMode = TRenderMode::rmWireframe;
-    scene.BuildDrawList(renderer, false);
+    renderer_.RenderMode = TRenderMode::rmWireframe;
+    scene_.BuildDrawList(renderer_, false);
     // Facing away from the default light: ambient level 4, 33 above black.
     EXPECT_EQ(shape.Mesh.ViewFaces[0].Color, RGBColor(33, 33, 33));
     EXPECT_EQ(shape.Mesh.ViewFaces[0].Visible, 1);

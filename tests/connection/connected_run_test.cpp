@@ -23,18 +23,18 @@ protected:
     // Times that two decimals cannot carry, a state-list wait and a
     // passivate/resume pair: every way the clock can be set.
     void BuildModel() {
-        ready = false;
+        ready_ = false;
         Start("Gen", 0.0, [this](LambdaElement&) {
             for (int i = 0; i < 4; ++i) {
                 Note("Gen");
                 HoldProcess(1.0 / 3.0);
             }
-            ready = true;
+            ready_ = true;
             HoldProcess(0.004);
             Note("Gen");
         });
         Start("Waiter", 0.1, [this](LambdaElement&) {
-            while (!ready) {
+            while (!ready_) {
                 Note("Waiter");
                 StandByProcess();
             }
@@ -46,25 +46,25 @@ protected:
             Note("Late");
         });
     }
-    bool ready = false;
+    bool ready_ = false;
 };
 
 TEST_F(GrantedRunTest, ServerGrantingEveryRequestGivesTheUnconnectedTrace) {
     SetServerAddress("");
     BuildModel();
     RunSimulation();
-    const std::vector<Step> alone = steps;
+    const std::vector<Step> alone = steps_;
     const double endAlone = SimTime();
     ASSERT_GT(alone.size(), 10u);
 
-    elements.clear();
-    steps.clear();
+    elements_.clear();
+    steps_.clear();
     ResetEngine();
     SetServerAddress("127.0.0.1");
-    server.SetScript(GrantAllThenStop);
+    server_.SetScript(GrantAllThenStop);
     BuildModel();
     RunSimulation();
-    EXPECT_EQ(steps, alone);
+    EXPECT_EQ(steps_, alone);
     EXPECT_EQ(endAlone, NeverTime);
     EXPECT_DOUBLE_EQ(SimTime(), 4.0 / 3.0 + 0.004);  // the stop at 0.00 never sets the clock back
 }
@@ -82,11 +82,11 @@ TEST_F(ConnectionTest, ShipArrivingDuringAStateListExaminationWaitsForItsTime) {
         open = true;
         Note("Opener");
     });
-    onMessage = [this](const std::string&) {
+    onMessage_ = [this](const std::string&) {
         Start("Ship", SimTime() + 4.0, [this](LambdaElement&) { Note("Ship"); });
     };
     int continues = 0;
-    server.SetScript([&](ScriptedServer& s, const std::string& line) {
+    server_.SetScript([&](ScriptedServer& s, const std::string& line) {
         if (line.rfind("$$continue:", 0) == 0 && ++continues == 2)
             s.Send("$$from:0.00!!x!!ship");
         else
@@ -94,27 +94,27 @@ TEST_F(ConnectionTest, ShipArrivingDuringAStateListExaminationWaitsForItsTime) {
     });
     RunSimulation();
     EXPECT_EQ(
-        steps,
+        steps_,
         (std::vector<Step>{
             {"Waiter", 0.0}, {"Waiter", 0.0}, {"Ship", 4.0}, {"Waiter", 4.0}, {"Opener", 10.0}, {"Waiter", 10.0}}));
     // The report names the examination's own time, not the ship's.
-    ASSERT_GE(server.Lines().size(), 4u);
-    EXPECT_EQ(server.Lines()[2], "$$continue:0.00");
-    EXPECT_EQ(server.Lines()[3], "$$newevent:0.00");
+    ASSERT_GE(server_.Lines().size(), 4u);
+    EXPECT_EQ(server_.Lines()[2], "$$continue:0.00");
+    EXPECT_EQ(server_.Lines()[3], "$$newevent:0.00");
 }
 
 TEST_F(ConnectionTest, StopAnswerMakesThePassChooseAgainAndEndsAtTheStopTime) {
     Start("A", 5.0, [this](LambdaElement&) { Note("A"); });
     Start("B", 50.0, [this](LambdaElement&) { Note("B"); });
-    server.SetScript([](ScriptedServer& s, const std::string& line) {
+    server_.SetScript([](ScriptedServer& s, const std::string& line) {
         if (line == "$$continue:50.00")
             s.Send("$$stop:30.00");
         else
             ScriptedServer::GrantAll(s, line);
     });
     RunSimulation();
-    EXPECT_EQ(steps, (std::vector<Step>{{"A", 5.0}}));
-    EXPECT_EQ(server.Lines().back(), "$$continue:30.00");
+    EXPECT_EQ(steps_, (std::vector<Step>{{"A", 5.0}}));
+    EXPECT_EQ(server_.Lines().back(), "$$continue:30.00");
     EXPECT_EQ(SimTime(), 30.0);
     EXPECT_EQ(StopTime(), 30.0);
     EXPECT_EQ(RunState(), rsEnded);
@@ -131,7 +131,7 @@ TEST_F(ConnectionTest, StopDuringAQuestionLetsTheAskingProcessFinishItsStep) {
         Note("Asker");
     });
     Start("B", 20.0, [this](LambdaElement&) { Note("B"); });
-    server.SetScript([](ScriptedServer& s, const std::string& line) {
+    server_.SetScript([](ScriptedServer& s, const std::string& line) {
         if (line.rfind("$$?1!!", 0) == 0) {
             s.Send("$$stop:10.00");
             s.Send("$$!1!!server!!ok");
@@ -141,46 +141,46 @@ TEST_F(ConnectionTest, StopDuringAQuestionLetsTheAskingProcessFinishItsStep) {
     });
     RunSimulation();
     EXPECT_EQ(answer, "ok");
-    EXPECT_EQ(steps, (std::vector<Step>{{"Asker", 5.0}, {"Asker", 6.0}}));
+    EXPECT_EQ(steps_, (std::vector<Step>{{"Asker", 5.0}, {"Asker", 6.0}}));
     EXPECT_EQ(SimTime(), 10.0);
 }
 
 TEST_F(ConnectionTest, RefusedConnectionEndsTheRunWithoutAnEvent) {
-    const std::uint16_t port = server.Port();
-    server.Close();
+    const std::uint16_t port = server_.Port();
+    server_.Close();
     SetServerPort(port);
     Start("A", 1.0, [this](LambdaElement&) { Note("A"); });
     RunSimulation();
-    EXPECT_TRUE(steps.empty());
+    EXPECT_TRUE(steps_.empty());
     EXPECT_EQ(RunState(), rsEnded);
-    EXPECT_EQ(statusTexts, (std::vector<std::string>{"Connection called", "Connection failed"}));
+    EXPECT_EQ(statusTexts_, (std::vector<std::string>{"Connection called", "Connection failed"}));
 }
 
 TEST_F(ConnectionTest, ServerClosingWhileTheModelWaitsForAGrantEndsTheRun) {
     Start("A", 1.0, [this](LambdaElement&) { Note("A"); });
     Start("B", 2.0, [this](LambdaElement&) { Note("B"); });
-    server.SetScript([](ScriptedServer& s, const std::string& line) {
+    server_.SetScript([](ScriptedServer& s, const std::string& line) {
         if (line == "$$continue:2.00")
             s.Close();
         else
             ScriptedServer::GrantAll(s, line);
     });
     RunSimulation();
-    EXPECT_EQ(steps, (std::vector<Step>{{"A", 1.0}}));
+    EXPECT_EQ(steps_, (std::vector<Step>{{"A", 1.0}}));
     EXPECT_EQ(RunState(), rsEnded);
-    EXPECT_EQ(statusTexts.back(), "Connection lost");
+    EXPECT_EQ(statusTexts_.back(), "Connection lost");
     // The clock stays where the last grant left it, not at an unset stop time.
     EXPECT_EQ(SimTime(), 1.0);
 }
 
 TEST_F(ConnectionTest, ServerClosingBeforeItsGreetingEndsTheWait) {
-    server.SetGreeting("");
-    server.SetScript(nullptr);
+    server_.SetGreeting("");
+    server_.SetScript(nullptr);
     Start("A", 1.0, [this](LambdaElement&) { Note("A"); });
-    QTimer::singleShot(100, [this] { server.Close(); });
+    QTimer::singleShot(100, [this] { server_.Close(); });
     RunSimulation();
-    EXPECT_TRUE(steps.empty());
-    EXPECT_EQ(statusTexts.back(), "Connection lost");
+    EXPECT_TRUE(steps_.empty());
+    EXPECT_EQ(statusTexts_.back(), "Connection lost");
 }
 
 }  // namespace

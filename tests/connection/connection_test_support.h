@@ -19,26 +19,26 @@ protected:
         EngineTest::SetUp();
         ResetConnection();
         ResetMessageLog();
-        onEvents = [] { QCoreApplication::processEvents(); };
-        onDisplay = [this] {
-            if (std::string text = TakeStatusText(); !text.empty()) statusTexts.push_back(text);
+        onEvents_ = [] { QCoreApplication::processEvents(); };
+        onDisplay_ = [this] {
+            if (std::string text = TakeStatusText(); !text.empty()) statusTexts_.push_back(text);
         };
         SetMessageHandler([this](const std::string& text) {
-            messages.push_back(text);
-            if (onMessage) onMessage(text);
+            messages_.push_back(text);
+            if (onMessage_) onMessage_(text);
         });
-        SetServerPort(server.Port());
+        SetServerPort(server_.Port());
         SetServerAddress("127.0.0.1");
-        watchdog.setSingleShot(true);
-        QObject::connect(&watchdog, &QTimer::timeout, [this] {
-            timedOut = true;
-            server.Close();
+        watchdog_.setSingleShot(true);
+        QObject::connect(&watchdog_, &QTimer::timeout, [this] {
+            timedOut_ = true;
+            server_.Close();
         });
-        watchdog.start(4000);
+        watchdog_.start(4000);
     }
     void TearDown() override {
-        watchdog.stop();
-        EXPECT_FALSE(timedOut) << "the watchdog had to close the connection";
+        watchdog_.stop();
+        EXPECT_FALSE(timedOut_) << "the watchdog had to close the connection";
         ResetConnection();
         ResetMessageLog();
         EngineTest::TearDown();
@@ -47,12 +47,12 @@ protected:
     // Connects outside a run, as RunSimulation's first step does.
     void Connect() { TheServerConnection().ConnectToServer(); }
 
-    ScriptedServer server;
-    QTimer watchdog;
-    bool timedOut = false;
-    std::vector<std::string> messages;
-    std::vector<std::string> statusTexts;
-    std::function<void(const std::string&)> onMessage;
+    ScriptedServer server_;
+    QTimer watchdog_;
+    bool timedOut_ = false;
+    std::vector<std::string> messages_;
+    std::vector<std::string> statusTexts_;
+    std::function<void(const std::string&)> onMessage_;
 };
 
 }  // namespace zorva::testing

@@ -77,7 +77,7 @@ TEST_F(EngineTest, TwoModelsHandAShipOverThroughTheServer) {
     watchdog.start(8000);
 
     ResetConnection();
-    onEvents = [] { QCoreApplication::processEvents(); };
+    onEvents_ = [] { QCoreApplication::processEvents(); };
     SetModelName("obrimwest");
     SetServerPort(port);
     SetServerAddress("127.0.0.1");

@@ -37,7 +37,7 @@ protected:
         ResetEngine();
         ResetMessageLog();
         SetMessageLogName("west");
-        SetWarningHandler([this](const std::string& text) { warnings.push_back(text); });
+        SetWarningHandler([this](const std::string& text) { warnings_.push_back(text); });
     }
     void TearDown() override {
         SetWarningHandler(nullptr);
@@ -46,7 +46,7 @@ protected:
         fs::current_path(previous_);
         fs::remove_all(dir_);
     }
-    std::vector<std::string> warnings;
+    std::vector<std::string> warnings_;
 
 private:
     fs::path previous_;
@@ -101,8 +101,8 @@ TEST_F(MessageLogTest, UnwritableLogIsReportedOnceAndSwitchedOff) {
     LogMessage("first", kReceivedSuffix);
     LogMessage("second", kReceivedSuffix);
     EXPECT_FALSE(MessageLogOn());
-    ASSERT_EQ(warnings.size(), 1u);
-    EXPECT_NE(warnings[0].find("west.log"), std::string::npos);
+    ASSERT_EQ(warnings_.size(), 1u);
+    EXPECT_NE(warnings_[0].find("west.log"), std::string::npos);
 }
 
 class MessageLogCommaTest : public testutil::CommaProcessLocale {};

@@ -20,23 +20,23 @@ protected:
     void SetUp() override {
         EngineTest::SetUp();
         ResetConnection();
-        onEvents = [] { QCoreApplication::processEvents(); };
-        SetMessageHandler([this](const std::string& text) { messages.push_back(text); });
+        onEvents_ = [] { QCoreApplication::processEvents(); };
+        SetMessageHandler([this](const std::string& text) { messages_.push_back(text); });
         SetModelName("zmodel");
-        server = std::make_unique<RealServer>(ServerArguments());
-        SetServerPort(server->Port());
+        server_ = std::make_unique<RealServer>(ServerArguments());
+        SetServerPort(server_->Port());
         SetServerAddress("127.0.0.1");
         // A run that hangs ends when its server goes.
-        watchdog.setSingleShot(true);
-        QObject::connect(&watchdog, &QTimer::timeout, [this] {
-            timedOut = true;
-            server->Kill();
+        watchdog_.setSingleShot(true);
+        QObject::connect(&watchdog_, &QTimer::timeout, [this] {
+            timedOut_ = true;
+            server_->Kill();
         });
-        watchdog.start(8000);
+        watchdog_.start(8000);
     }
     void TearDown() override {
-        watchdog.stop();
-        EXPECT_FALSE(timedOut) << "the run hung: the watchdog killed the server";
+        watchdog_.stop();
+        EXPECT_FALSE(timedOut_) << "the run hung: the watchdog killed the server";
         ResetConnection();
         EngineTest::TearDown();
     }
@@ -49,10 +49,10 @@ protected:
 
     virtual QStringList ServerArguments() const { return {"--until", "10"}; }
 
-    std::unique_ptr<RealServer> server;
-    QTimer watchdog;
-    bool timedOut = false;
-    std::vector<std::string> messages;
+    std::unique_ptr<RealServer> server_;
+    QTimer watchdog_;
+    bool timedOut_ = false;
+    std::vector<std::string> messages_;
 };
 
 // Registers, asks for time 1 and, once granted, runs the given step, then
@@ -72,7 +72,7 @@ ScriptedPeer::Script StepAtOne(std::function<void(ScriptedPeer&)> step) {
 
 TEST_F(ServerAccountingTest, ATextReadInsideAQuestionToTheServerIsNoReportToWaitFor) {
     bool sent = false;
-    ScriptedPeer peer(server->Port(), "apeer", StepAtOne([&](ScriptedPeer& p) {
+    ScriptedPeer peer(server_->Port(), "apeer", StepAtOne([&](ScriptedPeer& p) {
                           p.Send("$$toclient: zmodel!!hello");
                           sent = true;
                       }));
@@ -88,21 +88,21 @@ TEST_F(ServerAccountingTest, ATextReadInsideAQuestionToTheServerIsNoReportToWait
     RunSimulation();
     EXPECT_EQ(SimTime(), 10.0);
     EXPECT_EQ(answer, "1.00");
-    EXPECT_EQ(messages, std::vector<std::string>{"$$from:apeer!!hello"});
+    EXPECT_EQ(messages_, std::vector<std::string>{"$$from:apeer!!hello"});
 }
 
 TEST_F(ServerAccountingTest, ATextTooLongForTheReceiverIsRefusedToItsSender) {
     // "$$from:1.00!!apeerlonger!!" and the text make the longest line a model reads.
     const std::size_t longest = 64 * 1024 - std::string("$$from:1.00!!apeerlonger!!").size();
-    ScriptedPeer peer(server->Port(), "apeerlonger", StepAtOne([&](ScriptedPeer& p) {
+    ScriptedPeer peer(server_->Port(), "apeerlonger", StepAtOne([&](ScriptedPeer& p) {
                           p.Send("$$toclient: zmodel!!" + std::string(longest, 'x'));
                           p.Send("$$toclient: zmodel!!" + std::string(longest + 1, 'y'));
                       }));
     Start("Idle", 5.0, [](LambdaElement&) {});
     RunSimulation();
     EXPECT_EQ(SimTime(), 10.0);
-    ASSERT_EQ(messages.size(), 1u);
-    EXPECT_EQ(messages[0].size(), std::string("$$from:apeerlonger!!").size() + longest);
+    ASSERT_EQ(messages_.size(), 1u);
+    EXPECT_EQ(messages_[0].size(), std::string("$$from:apeerlonger!!").size() + longest);
     EXPECT_TRUE(peer.Received("$$unknown:")) << "the sender is told";
 }
 
@@ -122,11 +122,11 @@ TEST_F(ThreeModelsTest, TheReportOfAnAnsweredQuestionIsNotTakenForATextsReport) 
             SendToModel("third", "ship at 1.50");
         });
     });
-    ScriptedPeer sender(server->Port(), "sender", StepAtOne([](ScriptedPeer& p) {
+    ScriptedPeer sender(server_->Port(), "sender", StepAtOne([](ScriptedPeer& p) {
                             p.Send({"$$?1!!receiver!!Can you receive a ship?", "$$toclient: receiver!!ship"});
                         }));
     std::vector<std::string> thirdSaw;
-    ScriptedPeer third(server->Port(), "third", [&](ScriptedPeer& p, const std::string& line) {
+    ScriptedPeer third(server_->Port(), "third", [&](ScriptedPeer& p, const std::string& line) {
         if (line.rfind("$$hello:", 0) == 0) p.Send("$$continue:3.00");
         if (line == "$$continue:3.00" || line.rfind("$$from:", 0) == 0) thirdSaw.push_back(line);
         if (line == "$$continue:3.00" || line.rfind("$$stop:", 0) == 0) p.Send("$$continue:10.00");
@@ -135,7 +135,7 @@ TEST_F(ThreeModelsTest, TheReportOfAnAnsweredQuestionIsNotTakenForATextsReport) 
     Start("Own", 9.0, [](LambdaElement&) {});
     RunSimulation();
     EXPECT_EQ(SimTime(), 10.0);
-    EXPECT_EQ(steps, (std::vector<Step>{{"Ship", 1.5}}));
+    EXPECT_EQ(steps_, (std::vector<Step>{{"Ship", 1.5}}));
     EXPECT_EQ(thirdSaw, (std::vector<std::string>{"$$from:1.50!!receiver!!ship at 1.50", "$$continue:3.00"}));
 }
 

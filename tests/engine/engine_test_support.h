@@ -16,13 +16,13 @@
 namespace zorva::testing {
 
 struct Step {
-    std::string name;
-    double time;
+    std::string Name;
+    double Time;
     bool operator==(const Step&) const = default;
 };
 
 inline void PrintTo(const Step& s, std::ostream* os) {
-    *os << "(" << s.name << ", " << s.time << ")";
+    *os << "(" << s.Name << ", " << s.Time << ")";
 }
 
 // An element whose process is the given body; when the body returns, the
@@ -46,36 +46,36 @@ protected:
     void SetUp() override {
         ResetEngine();
         SetEventProcessor([this] {
-            ++eventCalls;
-            if (onEvents) onEvents();
+            ++eventCalls_;
+            if (onEvents_) onEvents_();
         });
         SetDisplayCallback([this] {
-            if (onDisplay) onDisplay();
+            if (onDisplay_) onDisplay_();
         });
     }
     void TearDown() override {
-        elements.clear();
+        elements_.clear();
         ResetEngine();
         SetEventProcessor(nullptr);
         SetDisplayCallback(nullptr);
     }
 
     LambdaElement* Make(const std::string& name, LambdaElement::Body body) {
-        elements.push_back(std::make_unique<LambdaElement>(name, std::move(body)));
-        return elements.back().get();
+        elements_.push_back(std::make_unique<LambdaElement>(name, std::move(body)));
+        return elements_.back().get();
     }
     LambdaElement* Start(const std::string& name, double at, LambdaElement::Body body) {
         LambdaElement* element = Make(name, std::move(body));
         element->ScheduleProcess(at);
         return element;
     }
-    void Note(const std::string& name) { steps.push_back({name, SimTime()}); }
+    void Note(const std::string& name) { steps_.push_back({name, SimTime()}); }
 
-    std::vector<std::unique_ptr<LambdaElement>> elements;
-    std::vector<Step> steps;
-    std::function<void()> onEvents;
-    std::function<void()> onDisplay;
-    int eventCalls = 0;
+    std::vector<std::unique_ptr<LambdaElement>> elements_;
+    std::vector<Step> steps_;
+    std::function<void()> onEvents_;
+    std::function<void()> onDisplay_;
+    int eventCalls_ = 0;
 };
 
 }  // namespace zorva::testing

@@ -59,7 +59,7 @@ TEST_F(EngineTest, DefaultProcessWarnsAndTheRunGoesOn) {
     SetWarningHandler(nullptr);
     EXPECT_EQ(warnings, std::vector<std::string>{"      0.00 Warning: Gate has no process defined"});
     EXPECT_EQ(gate.Status, esCurrent);
-    EXPECT_EQ(steps, (std::vector<Step>{{"After", 1.0}}));
+    EXPECT_EQ(steps_, (std::vector<Step>{{"After", 1.0}}));
 }
 
 }  // namespace

@@ -10,7 +10,7 @@ TEST_F(EngineTest, BreakTimeInterruptsAtTheBreakThenTheClockJumpsToTheEvent) {
     Start("E", 60.0, [this](LambdaElement&) { Note("E"); });
     SetBreakTime(50.0);
     std::vector<double> interruptedAt;
-    onEvents = [&] {
+    onEvents_ = [&] {
         if (RunState() == rsInterrupted) {
             interruptedAt.push_back(SimTime());
             ResumeRun();
@@ -18,7 +18,7 @@ TEST_F(EngineTest, BreakTimeInterruptsAtTheBreakThenTheClockJumpsToTheEvent) {
     };
     RunSimulation();
     EXPECT_EQ(interruptedAt, std::vector<double>{50.0});
-    EXPECT_EQ(steps, (std::vector<Step>{{"E", 60.0}}));
+    EXPECT_EQ(steps_, (std::vector<Step>{{"E", 60.0}}));
     EXPECT_EQ(BreakTime(), -1.0);
 }
 
@@ -30,7 +30,7 @@ TEST_F(EngineTest, BreakTimeBehindTheClockIsNoBreak) {
         Note("E");
     });
     int interruptions = 0;
-    onEvents = [&] {
+    onEvents_ = [&] {
         if (RunState() == rsInterrupted) {
             ++interruptions;
             ResumeRun();
@@ -38,7 +38,7 @@ TEST_F(EngineTest, BreakTimeBehindTheClockIsNoBreak) {
     };
     RunSimulation();
     EXPECT_EQ(interruptions, 0);
-    EXPECT_EQ(steps, (std::vector<Step>{{"E", 20.0}}));
+    EXPECT_EQ(steps_, (std::vector<Step>{{"E", 20.0}}));
 }
 
 TEST_F(EngineTest, SpaceKeyInterruptsAtTheClockOfThePress) {
@@ -47,7 +47,7 @@ TEST_F(EngineTest, SpaceKeyInterruptsAtTheClockOfThePress) {
     });
     std::vector<double> interruptedAt;
     bool pressed = false;
-    onEvents = [&] {
+    onEvents_ = [&] {
         if (RunState() == rsInterrupted) {
             interruptedAt.push_back(SimTime());
             ResumeRun();
@@ -70,16 +70,16 @@ TEST_F(EngineTest, StepModeWaitsForEveryStepIncludingTheFirstAndTheLast) {
     });
     EnterStepMode();
     std::vector<std::size_t> doneAtEachStep;
-    onEvents = [&] {
+    onEvents_ = [&] {
         if (RunState() == rsStepping && !ZorvaStatus().Proceed) {
-            doneAtEachStep.push_back(steps.size());
+            doneAtEachStep.push_back(steps_.size());
             StepOnce();
         }
     };
     RunSimulation();
     // Nothing runs without a step: two resumptions of A, then the pass that ends the run.
     EXPECT_EQ(doneAtEachStep, (std::vector<std::size_t>{0, 1, 2}));
-    EXPECT_EQ(steps, (std::vector<Step>{{"A", 1.0}, {"A", 2.0}}));
+    EXPECT_EQ(steps_, (std::vector<Step>{{"A", 1.0}, {"A", 2.0}}));
     EXPECT_EQ(RunState(), rsEnded);
 }
 
@@ -90,7 +90,7 @@ TEST_F(EngineTest, LeavingStepModeWhileInterruptedResumesTheRun) {
     SetBreakTime(1.0);
     EnterStepMode();
     int waits = 0;
-    onEvents = [&] {
+    onEvents_ = [&] {
         if (RunState() == rsStepping && !ZorvaStatus().Proceed) StepOnce();
         if (RunState() == rsInterrupted) {
             ++waits;
@@ -108,10 +108,10 @@ TEST_F(EngineTest, RunInterruptedBeforeTheStartWaitsForResume) {
     EnterStepMode();
     InterruptRun();
     std::vector<int> states;
-    onEvents = [&] {
+    onEvents_ = [&] {
         states.push_back(RunState());
         if (RunState() == rsInterrupted) {
-            EXPECT_TRUE(steps.empty());
+            EXPECT_TRUE(steps_.empty());
             ResumeRun();
         } else if (!ZorvaStatus().Proceed) {
             StepOnce();
@@ -120,14 +120,14 @@ TEST_F(EngineTest, RunInterruptedBeforeTheStartWaitsForResume) {
     RunSimulation();
     ASSERT_GE(states.size(), 2u);
     EXPECT_EQ(states[0], rsInterrupted);
-    EXPECT_EQ(steps, (std::vector<Step>{{"A", 0.0}}));
+    EXPECT_EQ(steps_, (std::vector<Step>{{"A", 0.0}}));
 }
 
 TEST_F(EngineTest, QuitEndsTheRunAtTheNextPassWithTheClockUnchanged) {
     Start("Forever", 0.0, [](LambdaElement&) {
         for (;;) HoldProcess(1.0);
     });
-    onEvents = [&] {
+    onEvents_ = [&] {
         if (SimTime() == 5.0) SetStopTime(SimTime());
     };
     RunSimulation();
@@ -137,7 +137,7 @@ TEST_F(EngineTest, QuitEndsTheRunAtTheNextPassWithTheClockUnchanged) {
 
 TEST_F(EngineTest, EmptyRunEndsAtNeverTime) {
     int endCalls = 0;
-    onDisplay = [&] {
+    onDisplay_ = [&] {
         if (RunState() == rsEnded) ++endCalls;
     };
     RunSimulation();
@@ -148,7 +148,7 @@ TEST_F(EngineTest, EmptyRunEndsAtNeverTime) {
 
 TEST_F(EngineTest, DisplayIsToldOfEveryResumptionWhileSwitching) {
     std::vector<std::string> told;
-    onDisplay = [&] {
+    onDisplay_ = [&] {
         if (ZorvaStatus().Switching) told.push_back(CurrentElement()->Name);
     };
     Start("A", 0.0, [](LambdaElement&) { HoldProcess(2.0); });
@@ -182,10 +182,10 @@ TEST_F(EngineTest, FinishAndDestroyDestroysOnlyAfterTheSwitch) {
 TEST_F(EngineTest, FreeingAScheduledElementTakesItOutOfTheSequencingSet) {
     LambdaElement* doomed = Start("Doomed", 5.0, [this](LambdaElement&) { Note("Doomed"); });
     Start("Killer", 1.0,
-          [&](LambdaElement&) { std::erase_if(elements, [&](const auto& p) { return p.get() == doomed; }); });
+          [&](LambdaElement&) { std::erase_if(elements_, [&](const auto& p) { return p.get() == doomed; }); });
     Start("Later", 6.0, [this](LambdaElement&) { Note("Later"); });
     RunSimulation();
-    EXPECT_EQ(steps, (std::vector<Step>{{"Later", 6.0}}));
+    EXPECT_EQ(steps_, (std::vector<Step>{{"Later", 6.0}}));
 }
 
 }  // namespace

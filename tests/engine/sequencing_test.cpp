@@ -19,7 +19,7 @@ TEST_F(EngineTest, EqualTimesRunInSchedulingOrderAndHoldZeroGoesLast) {
     Start("B", 5.0, [this](LambdaElement&) { Note("B"); });
     Start("C", 5.0, [this](LambdaElement&) { Note("C"); });
     RunSimulation();
-    EXPECT_EQ(steps, (std::vector<Step>{{"A", 5}, {"B", 5}, {"C", 5}, {"A again", 5}}));
+    EXPECT_EQ(steps_, (std::vector<Step>{{"A", 5}, {"B", 5}, {"C", 5}, {"A again", 5}}));
 }
 
 TEST_F(EngineTest, SchedulingAtTheClockQueuesBehindThatInstantAndBeforeItGoesToStateList) {
@@ -36,7 +36,7 @@ TEST_F(EngineTest, SchedulingAtTheClockQueuesBehindThatInstantAndBeforeItGoesToS
     Start("Other", 3.0, [this](LambdaElement&) { Note("Other"); });
     RunSimulation();
     // The state list is examined before the next timed event.
-    EXPECT_EQ(steps, (std::vector<Step>{{"Trigger", 3}, {"Past", 3}, {"Other", 3}, {"Late", 3}}));
+    EXPECT_EQ(steps_, (std::vector<Step>{{"Trigger", 3}, {"Past", 3}, {"Other", 3}, {"Late", 3}}));
 }
 
 TEST_F(EngineTest, StateListIsExaminedOnceBetweenTimedEventsAndDoesNotKeepTheRunAlive) {
@@ -59,15 +59,15 @@ TEST_F(EngineTest, StateListIsExaminedOnceBetweenTimedEventsAndDoesNotKeepTheRun
     RunSimulation();
     // At time 0 the waiter runs once as a timed event and once in the
     // state-list pass that follows, before the tick at 1.
-    EXPECT_EQ(steps, (std::vector<Step>{{"examined", 0},
-                                        {"examined", 0},
-                                        {"tick", 1},
-                                        {"examined", 1},
-                                        {"tick", 2},
-                                        {"examined", 2},
-                                        {"tick", 3},
-                                        {"examined", 3},
-                                        {"examined", 4}}));
+    EXPECT_EQ(steps_, (std::vector<Step>{{"examined", 0},
+                                         {"examined", 0},
+                                         {"tick", 1},
+                                         {"examined", 1},
+                                         {"tick", 2},
+                                         {"examined", 2},
+                                         {"tick", 3},
+                                         {"examined", 3},
+                                         {"examined", 4}}));
     EXPECT_EQ(examinations, 6);
     // Nothing timed is left: the waiter alone does not keep the run going.
     EXPECT_DOUBLE_EQ(SimTime(), NeverTime);
@@ -89,7 +89,7 @@ TEST_F(EngineTest, StandByReentryKeepsItsPlaceInThePass) {
     Start("S2", 0.0, waiter(3));
     Start("T", 1.0, [this](LambdaElement&) { Note("T"); });
     RunSimulation();
-    EXPECT_EQ(steps, (std::vector<Step>{{"S1", 0}, {"S1", 0}, {"S2", 0}, {"S1", 0}, {"S2", 0}, {"T", 1}, {"S2", 1}}));
+    EXPECT_EQ(steps_, (std::vector<Step>{{"S1", 0}, {"S1", 0}, {"S2", 0}, {"S1", 0}, {"S2", 0}, {"T", 1}, {"S2", 1}}));
 }
 
 TEST_F(EngineTest, RandomHoldsResumeInTimeThenSchedulingOrder) {

@@ -56,12 +56,12 @@ TEST_F(EngineTest, TwoElementsOfOneClassKeepSeparateLocals) {
             ++counter;
             HoldProcess(1.0);
         }
-        steps.push_back({self.Name + std::to_string(counter), SimTime()});
+        steps_.push_back({self.Name + std::to_string(counter), SimTime()});
     };
     Start("A", 0.0, body);
     Start("B", 0.0, body);
     RunSimulation();
-    EXPECT_EQ(steps, (std::vector<Step>{{"A105", 5.0}, {"B205", 5.0}}));
+    EXPECT_EQ(steps_, (std::vector<Step>{{"A105", 5.0}, {"B205", 5.0}}));
 }
 
 TEST_F(EngineTest, FloatingPointWorkAcrossSwitchesIsExact) {
@@ -125,7 +125,7 @@ TEST_F(EngineTest, PassivatedElementContinuesAfterItsPassivateCall) {
         sleeper->ScheduleProcess(4.0);
     });
     RunSimulation();
-    EXPECT_EQ(steps, (std::vector<Step>{{"before", 0.0}, {"after", 4.0}}));
+    EXPECT_EQ(steps_, (std::vector<Step>{{"before", 0.0}, {"after", 4.0}}));
 }
 
 TEST_F(EngineTest, DiscardedSegmentRestartsProcessFromTheTop) {
@@ -143,7 +143,7 @@ TEST_F(EngineTest, DiscardedSegmentRestartsProcessFromTheTop) {
     });
     RunSimulation();
     EXPECT_EQ(starts, 2);
-    EXPECT_EQ(steps, (std::vector<Step>{{"start", 0.0}, {"start", 2.0}, {"end", 12.0}}));
+    EXPECT_EQ(steps_, (std::vector<Step>{{"start", 0.0}, {"start", 2.0}, {"end", 12.0}}));
 }
 
 TEST_F(EngineTest, CancelResumeDiscardsAPassiveProcess) {
@@ -160,14 +160,14 @@ TEST_F(EngineTest, CancelResumeDiscardsAPassiveProcess) {
     });
     RunSimulation();
     EXPECT_EQ(starts, 2);
-    EXPECT_TRUE(steps.empty());
+    EXPECT_TRUE(steps_.empty());
 }
 
 TEST_F(EngineTest, InterruptKeepsTheSuspendedProcess) {
     LambdaElement* worker = Start("Worker", 0.0, [this](LambdaElement&) {
         int kept = 42;
         HoldProcess(10.0);
-        steps.push_back({"kept" + std::to_string(kept), SimTime()});
+        steps_.push_back({"kept" + std::to_string(kept), SimTime()});
     });
     Start("Boss", 1.0, [&](LambdaElement&) {
         worker->InterruptProcess();
@@ -177,7 +177,7 @@ TEST_F(EngineTest, InterruptKeepsTheSuspendedProcess) {
         worker->ScheduleProcess(5.0);
     });
     RunSimulation();
-    EXPECT_EQ(steps, (std::vector<Step>{{"kept42", 5.0}}));
+    EXPECT_EQ(steps_, (std::vector<Step>{{"kept42", 5.0}}));
 }
 
 TEST_F(EngineTest, ProcessWithQuarterMegabyteOfLiveStack) {

@@ -19,6 +19,7 @@
 #include "engine/engine_state.h"
 #include "engine/fatal_error.h"
 #include "wire/line_kinds.h"
+#include "wire/protocol.h"
 
 namespace {
 
@@ -118,42 +119,42 @@ void ResetModel() {
     highestClock = SimTime();
 }
 
-std::string_view TimeField(const KeywordMatch& match) {
-    switch (match.keyword) {
-        case kwFrom:
-            return TrimLine(SplitField(match.fields).first);
-        case kwHello:
-            return TrimLine(SplitField(match.fields).second);
+std::string_view TimeField(const LineMatch& match) {
+    switch (match.Kind) {
+        case LineKind::From:
+            return Trim(SplitField(match.Fields).first);
+        case LineKind::Hello:
+            return Trim(SplitField(match.Fields).second);
         default:
-            return TrimLine(match.fields);
+            return Trim(match.Fields);
     }
 }
 
 // Whatever a line changed, it changed from a well-formed number in the
 // field its keyword reads it from.
 void CheckLineEffect(const std::string& line, const Snapshot& before, const Snapshot& after) {
-    const KeywordMatch match = MatchKeyword(TrimLine(line));
+    const LineMatch match = MatchLineToModel(Trim(line));
     if (after.clock != before.clock) {
-        Require(match.keyword == kwFrom || match.keyword == kwSimTime || match.keyword == kwHello);
+        Require(match.Kind == LineKind::From || match.Kind == LineKind::SimTime || match.Kind == LineKind::Hello);
         Require(WellFormedTime(TimeField(match)));
         Require(after.clock == ValueOf(TimeField(match)));
     }
     if (after.stop != before.stop) {
-        Require(match.keyword == kwStop && WellFormedTime(TimeField(match)));
+        Require(match.Kind == LineKind::Stop && WellFormedTime(TimeField(match)));
         Require(after.stop == ValueOf(TimeField(match)));
     }
     if (after.granted && !before.granted) {
-        Require(match.keyword == kwContinue || match.keyword == kwStop);
+        Require(match.Kind == LineKind::Continue || match.Kind == LineKind::Stop);
         Require(WellFormedTime(TimeField(match)));
     }
-    const std::string_view numberField = TrimLine(SplitField(match.fields).first);
+    const std::string_view numberField = Trim(SplitField(match.Fields).first);
     if (after.replies != before.replies) {
-        Require(match.keyword == kwReply && after.replies == before.replies + 1);
+        Require(match.Kind == LineKind::Answer && after.replies == before.replies + 1);
         Require(WellFormedInteger(numberField));
         Require(TheMessaging().ReplyList.back().Number == std::strtol(std::string(numberField).c_str(), nullptr, 10));
     }
     if (after.questions.size() != before.questions.size()) {
-        Require(match.keyword == kwQuestion && after.questions.size() == before.questions.size() + 1);
+        Require(match.Kind == LineKind::Question && after.questions.size() == before.questions.size() + 1);
         Require(WellFormedInteger(numberField));
         Require(after.questions.back() == std::strtol(std::string(numberField).c_str(), nullptr, 10));
     }

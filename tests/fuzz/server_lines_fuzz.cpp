@@ -18,13 +18,13 @@ using zorva::server::ClientId;
 class CheckingOutput : public zorva::server::ServerOutput {
 public:
     std::set<ClientId> connected;
-    void deliver(ClientId client, const std::string& line) override {
+    void Deliver(ClientId client, const std::string& line) override {
         if (!connected.count(client)) __builtin_trap();
         if (line.find('\r') != std::string::npos || line.find('\n') != std::string::npos) __builtin_trap();
     }
-    void disconnect(ClientId) override {}
-    void report(const std::string&) override {}
-    void finished() override {}
+    void Disconnect(ClientId) override {}
+    void Report(const std::string&) override {}
+    void Finished() override {}
 };
 
 }  // namespace
@@ -32,7 +32,7 @@ public:
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     CheckingOutput out;
     zorva::server::TimeServerConfig config;
-    if (size > 0 && (data[0] & 1)) config.until = 50.0;
+    if (size > 0 && (data[0] & 1)) config.Until = 50.0;
     zorva::server::TimeServer server(config, out);
     std::string_view input(reinterpret_cast<const char*>(data), size);
     // Each line: first byte picks the client (and sometimes connects or
@@ -46,18 +46,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const ClientId client = selector % 4;
         line.remove_prefix(1);
         if (selector >= 0xF0) {
-            if (out.connected.erase(client)) server.disconnected(client, "fuzz");
+            if (out.connected.erase(client)) server.Disconnected(client, "fuzz");
             continue;
         }
         if (!out.connected.count(client)) {
             out.connected.insert(client);
-            server.connected(client, "127.0.0.1:1");
+            server.Connected(client, "127.0.0.1:1");
         }
-        server.received(client, line);
+        server.Received(client, line);
     }
     for (ClientId client : std::set<ClientId>(out.connected)) {
         out.connected.erase(client);
-        server.disconnected(client, "end");
+        server.Disconnected(client, "end");
     }
     return 0;
 }

@@ -14,9 +14,9 @@ constexpr std::int32_t kMinSeed = std::numeric_limits<std::int32_t>::min();
 constexpr double kDivisor = 2147483647.0;
 
 struct Draw {
-    std::int32_t new_seed;
-    double u;
-    double sample;
+    std::int32_t NewSeed;
+    double U;
+    double Sample;
 };
 
 // The streams the lock models use, with their first three draws.
@@ -36,10 +36,10 @@ void ExpectDraws(TDistribution& distribution, std::int32_t seed, const std::vect
     for (std::size_t i = 0; i < draws.size(); ++i) {
         SCOPED_TRACE(testing::Message() << "draw " << i + 1);
         const double u = uniform.Sample();
-        EXPECT_EQ(uniform.CurrentSeed(), draws[i].new_seed);
-        EXPECT_NEAR(u, draws[i].u, 0.5e-7);
-        EXPECT_NEAR(distribution.Sample(), draws[i].sample, 0.5e-4);
-        EXPECT_EQ(distribution.CurrentSeed(), draws[i].new_seed);
+        EXPECT_EQ(uniform.CurrentSeed(), draws[i].NewSeed);
+        EXPECT_NEAR(u, draws[i].U, 0.5e-7);
+        EXPECT_NEAR(distribution.Sample(), draws[i].Sample, 0.5e-4);
+        EXPECT_EQ(distribution.CurrentSeed(), draws[i].NewSeed);
     }
 }
 

@@ -55,9 +55,9 @@ protected:
         const auto& lines = TraceMemo().Lines();
         return {lines.begin(), lines.end()};
     }
-    void Note(const std::string& what) { steps.push_back(what + "@" + FormatFixed(SimTime())); }
+    void Note(const std::string& what) { steps_.push_back(what + "@" + FormatFixed(SimTime())); }
 
-    std::vector<std::string> steps;
+    std::vector<std::string> steps_;
 };
 
 // The whole of stderr must be this one message.

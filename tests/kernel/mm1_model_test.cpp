@@ -17,18 +17,18 @@ constexpr double kMeanService = 0.8;
 constexpr double kStopTime = 200.0;
 
 struct Mm1 {
-    ZorvaQueue waiting{"Waiting"};
-    TExponentialDistribution arrivals{kArrivalSeed, kMeanInterarrival};
-    TExponentialDistribution service{kServiceSeed, kMeanService};
-    ZorvaElement* server = nullptr;
+    ZorvaQueue Waiting{"Waiting"};
+    TExponentialDistribution Arrivals{kArrivalSeed, kMeanInterarrival};
+    TExponentialDistribution Service{kServiceSeed, kMeanService};
+    ZorvaElement* Server = nullptr;
 };
 
 class TCustomer : public ZorvaElement {
 public:
     TCustomer(Mm1& model) : ZorvaElement(this, "Customer"), model_(model) {}
     void Process() override {
-        EnterQueue(model_.waiting);
-        if (model_.server->Status == esPassive) model_.server->Resume(SimTime());
+        EnterQueue(model_.Waiting);
+        if (model_.Server->Status == esPassive) model_.Server->Resume(SimTime());
         Passivate();
     }
 
@@ -41,10 +41,10 @@ public:
     TServer(Mm1& model) : ZorvaElement(this, "Server"), model_(model) {}
     void Process() override {
         for (;;) {
-            while (!model_.waiting.FirstElement()) Passivate();
-            ZorvaElement* customer = model_.waiting.FirstElement();
-            customer->LeaveQueue(model_.waiting);
-            Hold(model_.service.Sample());
+            while (!model_.Waiting.FirstElement()) Passivate();
+            ZorvaElement* customer = model_.Waiting.FirstElement();
+            customer->LeaveQueue(model_.Waiting);
+            Hold(model_.Service.Sample());
             customer->StopAndLeave();
         }
     }
@@ -59,7 +59,7 @@ public:
     void Process() override {
         for (;;) {
             (new TCustomer(model_))->Start(SimTime());
-            Hold(model_.arrivals.Sample());
+            Hold(model_.Arrivals.Sample());
         }
     }
 
@@ -68,9 +68,9 @@ private:
 };
 
 struct Expected {
-    double avgLength = 0, avgWait = 0, maxWait = 0, minWait = NeverTime;
-    std::int64_t passed = 0, direct = 0;
-    int maxLength = 0, length = 0;
+    double AvgLength = 0, AvgWait = 0, MaxWait = 0, MinWait = NeverTime;
+    std::int64_t Passed = 0, Direct = 0;
+    int MaxLength = 0, Length = 0;
 };
 
 Expected WorkOut() {
@@ -85,23 +85,23 @@ Expected WorkOut() {
         if (start >= kStopTime) continue;
         changes.push_back({start, -1});
         const double wait = start - arrival;
-        ++x.passed;
-        x.direct += wait == 0.0;
-        x.avgWait += wait;
-        x.maxWait = std::max(x.maxWait, wait);
-        x.minWait = std::min(x.minWait, wait);
+        ++x.Passed;
+        x.Direct += wait == 0.0;
+        x.AvgWait += wait;
+        x.MaxWait = std::max(x.MaxWait, wait);
+        x.MinWait = std::min(x.MinWait, wait);
         end = start + service.Sample();
     }
-    x.avgWait /= x.passed;
+    x.AvgWait /= x.Passed;
     std::sort(changes.begin(), changes.end(),
               [](auto& l, auto& r) { return l.first < r.first || (l.first == r.first && l.second > r.second); });
     double area = 0.0;
     for (std::size_t i = 0; i < changes.size(); ++i) {
-        if (i > 0) area += x.length * (changes[i].first - changes[i - 1].first);
-        x.length += changes[i].second;
-        x.maxLength = std::max(x.maxLength, x.length);
+        if (i > 0) area += x.Length * (changes[i].first - changes[i - 1].first);
+        x.Length += changes[i].second;
+        x.MaxLength = std::max(x.MaxLength, x.Length);
     }
-    x.avgLength = area / changes.back().first;
+    x.AvgLength = area / changes.back().first;
     return x;
 }
 
@@ -110,25 +110,25 @@ using Mm1Model = KernelTest;
 TEST_F(Mm1Model, QueueStatisticsMatchTheRecurrence) {
     SetTraceOn(false);
     Mm1 model;
-    model.server = new TServer(model);
-    model.server->Start(0.0);
+    model.Server = new TServer(model);
+    model.Server->Start(0.0);
     (new TGenerator(model))->Start(0.0);
     SetStopTime(kStopTime);
     RunSimulation();
 
     const Expected x = WorkOut();
-    ASSERT_GT(x.passed, 150);
-    ASSERT_GT(x.direct, 0);
-    const ZorvaQueue& q = model.waiting;
-    EXPECT_EQ(q.TotalPassed, x.passed);
-    EXPECT_EQ(q.Direct, x.direct);
-    EXPECT_EQ(q.Length, x.length);
-    EXPECT_EQ(q.MaxLength, x.maxLength);
+    ASSERT_GT(x.Passed, 150);
+    ASSERT_GT(x.Direct, 0);
+    const ZorvaQueue& q = model.Waiting;
+    EXPECT_EQ(q.TotalPassed, x.Passed);
+    EXPECT_EQ(q.Direct, x.Direct);
+    EXPECT_EQ(q.Length, x.Length);
+    EXPECT_EQ(q.MaxLength, x.MaxLength);
     EXPECT_EQ(q.MinLength, 0);
-    EXPECT_NEAR(q.AvgWaitingTime, x.avgWait, 1e-9 * x.avgWait);
-    EXPECT_DOUBLE_EQ(q.MaxWaitingTime, x.maxWait);
+    EXPECT_NEAR(q.AvgWaitingTime, x.AvgWait, 1e-9 * x.AvgWait);
+    EXPECT_DOUBLE_EQ(q.MaxWaitingTime, x.MaxWait);
     EXPECT_EQ(q.MinWaitingTime, 0.0);
-    EXPECT_NEAR(q.AvgLength, x.avgLength, 1e-9 * x.avgLength);
+    EXPECT_NEAR(q.AvgLength, x.AvgLength, 1e-9 * x.AvgLength);
     ResetKernel();  // the elements go before the queue they wait in
 }
 

@@ -18,17 +18,17 @@ namespace {
 using Getter = std::function<double(TMsgString&)>;
 
 struct Read {
-    const char* field;
-    double expected;  // the result; 0 on failure
-    bool error;
+    const char* Field;
+    double Expected;  // the result; 0 on failure
+    bool Error;
 };
 
 void ExpectReads(const Getter& get, const std::vector<Read>& reads) {
     for (const Read& read : reads) {
-        SCOPED_TRACE(testing::Message() << "field \"" << read.field << '"');
-        TMsgString message(std::string(read.field) + "!!rest");
-        EXPECT_EQ(get(message), read.expected);
-        EXPECT_EQ(message.ReadError(), read.error);
+        SCOPED_TRACE(testing::Message() << "field \"" << read.Field << '"');
+        TMsgString message(std::string(read.Field) + "!!rest");
+        EXPECT_EQ(get(message), read.Expected);
+        EXPECT_EQ(message.ReadError(), read.Error);
         EXPECT_EQ(message.Rest(), "rest");
     }
 }

@@ -52,7 +52,7 @@ TEST_F(ProcessControl, InterruptKeepsTheRestOfAHold) {
     })->Start(0.0);
     a->Start(0.0);
     RunSimulation();
-    EXPECT_EQ(steps, (Steps{"A begins@0.00", "A holds no more@23.00"}));
+    EXPECT_EQ(steps_, (Steps{"A begins@0.00", "A holds no more@23.00"}));
     EXPECT_TRUE(Traced("        0.00 A holds until      10.00"));
     EXPECT_TRUE(Traced("        7.00 A  interrupted"));
     EXPECT_TRUE(Traced("       20.00 A resumes"));
@@ -79,12 +79,12 @@ TEST_F(ProcessControl, AnElementInterruptedOnStateReturnsToStateNowOrToTimeLater
     })->Start(0.0);
     waiter->Start(0.0);
     RunSimulation();
-    EXPECT_EQ(steps, (Steps{"Waiter goes@6.00"}));
+    EXPECT_EQ(steps_, (Steps{"Waiter goes@6.00"}));
 }
 
 TEST_F(ProcessControl, CancelKeepsTheSuspendedProcessAndStopDiscardsIt) {
     for (const bool stop : {false, true}) {
-        steps.clear();
+        steps_.clear();
         auto* a = Make("A", [this](TestElement&) {
             Note("A begins");
             Hold(10.0);
@@ -104,10 +104,10 @@ TEST_F(ProcessControl, CancelKeepsTheSuspendedProcessAndStopDiscardsIt) {
         a->Start(0.0);
         RunSimulation();
         if (stop) {
-            EXPECT_EQ(steps, (Steps{"A begins@0.00", "A begins@5.00", "A holds no more@15.00"}));
+            EXPECT_EQ(steps_, (Steps{"A begins@0.00", "A begins@5.00", "A holds no more@15.00"}));
             EXPECT_TRUE(Traced("        2.00 A  finished"));
         } else {
-            EXPECT_EQ(steps, (Steps{"A begins@0.00", "A holds no more@5.00"}));
+            EXPECT_EQ(steps_, (Steps{"A begins@0.00", "A holds no more@5.00"}));
         }
         ResetKernel();
         SetTraceOn(true);
@@ -135,7 +135,7 @@ TEST_F(ProcessControl, PassiveAndClaimingElementsAreResumedAtTheGivenTime) {
     })->Start(0.0);
     worker->Start(0.0);
     RunSimulation();
-    EXPECT_EQ(steps, (Steps{"Worker resumed@6.00", "Claim granted@8.00"}));
+    EXPECT_EQ(steps_, (Steps{"Worker resumed@6.00", "Claim granted@8.00"}));
     EXPECT_TRUE(Traced("        0.00 Worker suspends"));
     EXPECT_TRUE(Traced("        4.00 Worker resumes at        6.00"));
     EXPECT_TRUE(Traced("        6.00 Worker starts claiming"));
@@ -171,8 +171,8 @@ TEST_F(ProcessControl, StopEndsTheProcessOfClaimingAndInterruptedElements) {
     claimer->Start(0.0);
     holder->Start(0.0);
     RunSimulation();
-    EXPECT_EQ(steps, (Steps{"Claimer begins@0.00", "Holder begins@0.00", "Holder begins@1.00", "Claimer begins@1.00",
-                            "Holder held@11.00"}));
+    EXPECT_EQ(steps_, (Steps{"Claimer begins@0.00", "Holder begins@0.00", "Holder begins@1.00", "Claimer begins@1.00",
+                             "Holder held@11.00"}));
 }
 
 TEST_F(ProcessControl, StopOfItselfFinishesAndStopAndLeaveDestroysAtTheNextPass) {
@@ -193,7 +193,7 @@ TEST_F(ProcessControl, StopOfItselfFinishesAndStopAndLeaveDestroysAtTheNextPass)
         EXPECT_EQ(Elements().Length, 2);
     })->Start(0.0);
     RunSimulation();
-    EXPECT_TRUE(steps.empty());
+    EXPECT_TRUE(steps_.empty());
     EXPECT_TRUE(Traced("        1.00 Quitter  finished"));
     EXPECT_TRUE(Traced("        2.00 Leaver  finished and destroyed"));
     EXPECT_EQ(Elements().Length, 2);
@@ -214,7 +214,7 @@ TEST_F(ProcessControl, StopAndLeaveOfAnotherElementDestroysItAtOnce) {
         EXPECT_EQ(Elements().Length, 1);
     })->Start(0.0);
     RunSimulation();
-    EXPECT_TRUE(steps.empty());
+    EXPECT_TRUE(steps_.empty());
     EXPECT_TRUE(Traced("        1.00 Holder  finished"));
     EXPECT_TRUE(Traced("        1.00 Holder out of Elements"));
     EXPECT_TRUE(Traced("        1.00 Sleeper out of Elements"));
@@ -236,7 +236,7 @@ TEST_F(ProcessControl, DeletingAScheduledOrSuspendedElementLeavesNothingBehind) 
         delete pending;
     })->Start(0.0);
     RunSimulation();
-    EXPECT_TRUE(steps.empty());
+    EXPECT_TRUE(steps_.empty());
     EXPECT_EQ(Elements().Length, 1);
 }
 

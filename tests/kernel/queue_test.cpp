@@ -171,15 +171,15 @@ class TCountingQueue : public ZorvaQueue {
 public:
     using ZorvaQueue::ZorvaQueue;
     void AddToTail(ZorvaElement& element) override {
-        ++tails;
+        ++Tails;
         ZorvaQueue::AddToTail(element);
     }
     void Remove(ZorvaElement& element) override {
-        ++removals;
+        ++Removals;
         ZorvaQueue::Remove(element);
     }
-    int tails = 0;
-    int removals = 0;
+    int Tails = 0;
+    int Removals = 0;
 };
 
 TEST_F(QueueOps, ForwardersAndClearUseTheVirtualOperations) {
@@ -187,8 +187,8 @@ TEST_F(QueueOps, ForwardersAndClearUseTheVirtualOperations) {
     Make("A")->EnterQueue(lock);
     Make("B")->EnterQueue(lock);
     lock.Clear();
-    EXPECT_EQ(lock.tails, 2);
-    EXPECT_EQ(lock.removals, 2);
+    EXPECT_EQ(lock.Tails, 2);
+    EXPECT_EQ(lock.Removals, 2);
     EXPECT_EQ(lock.Length, 0);
 }
 

@@ -16,21 +16,21 @@ class Trace : public KernelTest {
 protected:
     void SetUp() override {
         KernelTest::SetUp();
-        path = ::testing::TempDir() + "kernel_trace_test_" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".txt";
-        std::remove(path.c_str());
+        path_ = ::testing::TempDir() + "kernel_trace_test_" +
+                ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".txt";
+        std::remove(path_.c_str());
     }
     void TearDown() override {
-        std::remove(path.c_str());
+        std::remove(path_.c_str());
         KernelTest::TearDown();
     }
     Lines FileLines() const {
         Lines lines;
-        std::ifstream in(path);
+        std::ifstream in(path_);
         for (std::string line; std::getline(in, line);) lines.push_back(line);
         return lines;
     }
-    std::string path;
+    std::string path_;
 };
 
 TEST_F(Trace, TheGateStopsTraceLinesButNotModelOrTextLines) {
@@ -72,7 +72,7 @@ TEST_F(Trace, TheMemoKeepsTheLast500Lines) {
 }
 
 TEST_F(Trace, FileLinesCarryTheTimeOfDayExceptModelAndTextLines) {
-    SetTraceFile(path);
+    SetTraceFile(path_);
     SetClock(4.5);
     auto* ship = Make("Ship");
     ship->WriteTrace("waits");
@@ -87,10 +87,10 @@ TEST_F(Trace, FileLinesCarryTheTimeOfDayExceptModelAndTextLines) {
 
 TEST_F(Trace, FileLinesAreAppendedToWhatTheFileHeld) {
     {
-        std::ofstream out(path);
+        std::ofstream out(path_);
         out << "earlier run\n";
     }
-    SetTraceFile(path);
+    SetTraceFile(path_);
     TraceText("this run");
     EXPECT_EQ(FileLines(), (Lines{"earlier run", "this run"}));
 }

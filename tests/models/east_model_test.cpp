@@ -22,7 +22,7 @@ TEST_F(LockModelTest, EastFirstShipWaitsForTheEmptyChangeoverAndIsHandedOverUnas
 
 TEST_F(LockModelTest, EastAnswersEveryQuestionYesAndIsNotChangedByIt) {
     bool asked = false;
-    server.SetScript([&asked](ScriptedServer& s, const std::string& line) {
+    server_.SetScript([&asked](ScriptedServer& s, const std::string& line) {
         if (line == "$$continue:12.00" && !std::exchange(asked, true)) {
             s.Send("$$?7!!obrimwest!!Can you receive a ship?");
             s.Send("$$?8!!someone!!What time is it?");
@@ -36,7 +36,7 @@ TEST_F(LockModelTest, EastAnswersEveryQuestionYesAndIsNotChangedByIt) {
 
 TEST_F(LockModelTest, EastPassesShipsFromTheWestEastwardsAndKeepsThem) {
     // After ShipR the chamber is open to the west again: ShipL goes in at once.
-    deliveries = {{34.0, "ShipL!!26.68!!34.00"}};
+    deliveries_ = {{34.0, "ShipL!!26.68!!34.00"}};
     Run(InitBrimEast, 100.0);
     EXPECT_EQ(TraceTimes("ShipL", "out of LeftArrivals"), Times{34.0});
     EXPECT_EQ(TraceTimes("ShipL", "out of Lock"), Times{46.0});
@@ -46,7 +46,7 @@ TEST_F(LockModelTest, EastPassesShipsFromTheWestEastwardsAndKeepsThem) {
 }
 
 TEST_F(LockModelTest, EastReportsAShipWhoseTextTheServerCannotDeliver) {
-    server.SetScript([](ScriptedServer& s, const std::string& line) {
+    server_.SetScript([](ScriptedServer& s, const std::string& line) {
         if (line.rfind("$$toclient:", 0) == 0) s.Send("$$unknown:no model named brimwest");
         ScriptedServer::GrantAll(s, line);
     });

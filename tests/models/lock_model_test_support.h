@@ -39,16 +39,16 @@ protected:
         ResetConnection();
         ResetMessageLog();
         SetEventProcessor([] { QCoreApplication::processEvents(); });
-        server.SetScript([this](ScriptedServer& s, const std::string& line) { Answer(s, line); });
-        watchdog.setSingleShot(true);
-        QObject::connect(&watchdog, &QTimer::timeout, [this] {
-            timedOut = true;
-            server.Close();
+        server_.SetScript([this](ScriptedServer& s, const std::string& line) { Answer(s, line); });
+        watchdog_.setSingleShot(true);
+        QObject::connect(&watchdog_, &QTimer::timeout, [this] {
+            timedOut_ = true;
+            server_.Close();
         });
     }
     void TearDown() override {
-        watchdog.stop();
-        EXPECT_FALSE(timedOut) << "the watchdog had to close the connection";
+        watchdog_.stop();
+        EXPECT_FALSE(timedOut_) << "the watchdog had to close the connection";
         ResetConnection();
         ResetMessageLog();
         ResetKernel();
@@ -59,10 +59,10 @@ protected:
     // The model's own initialisation, then a connected run until stopTime.
     void Run(const std::function<void()>& initModel, double stopTime) {
         initModel();
-        SetServerPort(server.Port());
+        SetServerPort(server_.Port());
         SetServerAddress("127.0.0.1");
         SetStopTime(stopTime);
-        watchdog.start(5000);
+        watchdog_.start(5000);
         RunSimulation();
     }
 
@@ -81,38 +81,38 @@ protected:
     // The lines the model sent that begin with prefix.
     std::vector<std::string> SentLines(const std::string& prefix) const {
         std::vector<std::string> found;
-        for (const std::string& line : server.Lines())
+        for (const std::string& line : server_.Lines())
             if (line.rfind(prefix, 0) == 0) found.push_back(line);
         return found;
     }
 
     // The line the model sent just before the first one beginning with prefix.
     std::string SentBefore(const std::string& prefix) const {
-        const auto& lines = server.Lines();
+        const auto& lines = server_.Lines();
         for (std::size_t i = 1; i < lines.size(); ++i)
             if (lines[i].rfind(prefix, 0) == 0) return lines[i - 1];
         return {};
     }
 
-    ScriptedServer server;
-    std::string answer = "Yes";
-    std::deque<Delivery> deliveries;
-    QTimer watchdog;
-    bool timedOut = false;
+    ScriptedServer server_;
+    std::string answer_ = "Yes";
+    std::deque<Delivery> deliveries_;
+    QTimer watchdog_;
+    bool timedOut_ = false;
 
 private:
     void Answer(ScriptedServer& s, const std::string& line) {
         if (line.rfind("$$?", 0) == 0) {
             const std::string number = line.substr(3, line.find("!!") - 3);
-            s.Send("$$!" + number + "!!peer!!" + answer);
+            s.Send("$$!" + number + "!!peer!!" + answer_);
             return;
         }
         const bool asks = line.rfind("$$continue:", 0) == 0;
         if (!asks && line.rfind("$$newevent:", 0) != 0) return;
         const std::string requested = line.substr(line.find(':') + 1);
-        if (asks && !deliveries.empty() && deliveries.front().At <= *ParseNumber(requested)) {
-            s.Send("$$from:" + FormatFixed(deliveries.front().At) + "!!peer!!" + deliveries.front().Payload);
-            deliveries.pop_front();
+        if (asks && !deliveries_.empty() && deliveries_.front().At <= *ParseNumber(requested)) {
+            s.Send("$$from:" + FormatFixed(deliveries_.front().At) + "!!peer!!" + deliveries_.front().Payload);
+            deliveries_.pop_front();
         }
         s.Send("$$continue:" + requested);
     }

@@ -34,16 +34,16 @@ std::string TwoDecimals(double value) {
 }
 
 struct Ship {
-    std::string name;
-    double attribute;
-    int side;
+    std::string Name;
+    double Attribute;
+    int Side;
 };
 
 struct Event {
-    double time;
-    long order;  // first come, first served among equal times
-    std::function<void()> action;
-    bool operator>(const Event& other) const { return std::tie(time, order) > std::tie(other.time, other.order); }
+    double Time;
+    long Order;  // first come, first served among equal times
+    std::function<void()> Action;
+    bool operator>(const Event& other) const { return std::tie(Time, Order) > std::tie(other.Time, other.Order); }
 };
 
 class Waterway;
@@ -89,10 +89,10 @@ public:
     ReferenceHandOvers Run() {
         At(0.0, [this] { west_.Birth(0.0); });
         At(0.0, [this] { east_.Birth(0.0); });
-        while (!events_.empty() && events_.top().time < until_) {
+        while (!events_.empty() && events_.top().Time < until_) {
             Event event = events_.top();
             events_.pop();
-            event.action();
+            event.Action();
         }
         return result_;
     }
@@ -119,7 +119,7 @@ void Lock::Birth(double now) {
 }
 
 void Lock::Arrive(double now, Ship ship) {
-    waiting_[ship.side].push_back(std::move(ship));
+    waiting_[ship.Side].push_back(std::move(ship));
     if (keeperIdle_) Wake(now);
 }
 
@@ -167,12 +167,12 @@ void Lock::Empty(double now) {
 }
 
 void Lock::ShipOut(double now, const Ship& ship) {
-    if (ship.side != bornSide_) return;
-    const std::string attribute = TwoDecimals(ship.attribute);
+    if (ship.Side != bornSide_) return;
+    const std::string attribute = TwoDecimals(ship.Attribute);
     const std::string arrival = TwoDecimals(now + 20.0);
-    handOvers_.push_back(ship.name + "!!" + attribute + "!!" + arrival);
+    handOvers_.push_back(ship.Name + "!!" + attribute + "!!" + arrival);
     const double at = std::strtod(arrival.c_str(), nullptr);
-    Ship received{ship.name, std::strtod(attribute.c_str(), nullptr), bornSide_};
+    Ship received{ship.Name, std::strtod(attribute.c_str(), nullptr), bornSide_};
     waterway_.At(at, [other = other_, at, received] { other->Arrive(at, received); });
 }
 

@@ -18,8 +18,8 @@
 namespace {
 
 struct Found {
-    Window window;
-    std::string title;
+    Window Id;
+    std::string Title;
 };
 
 std::vector<Found> TopLevelWindows(Display* display) {
@@ -58,10 +58,10 @@ int main(int argc, char** argv) {
     for (const Found& w : TopLevelWindows(display)) {
         // The main window's caption ends with the model's name; only it is shown.
         XWindowAttributes attributes;
-        if (!XGetWindowAttributes(display, w.window, &attributes) || attributes.map_state != IsViewable) continue;
-        const bool west = w.title.ends_with("Zorva: obrimwest");
-        if (!west && !w.title.ends_with("Zorva: obrimeast")) continue;
-        XMoveResizeWindow(display, w.window, west ? 0 : half, 0, static_cast<unsigned>(half),
+        if (!XGetWindowAttributes(display, w.Id, &attributes) || attributes.map_state != IsViewable) continue;
+        const bool west = w.Title.ends_with("Zorva: obrimwest");
+        if (!west && !w.Title.ends_with("Zorva: obrimeast")) continue;
+        XMoveResizeWindow(display, w.Id, west ? 0 : half, 0, static_cast<unsigned>(half),
                           static_cast<unsigned>(DisplayHeight(display, DefaultScreen(display))));
         ++placed;
     }

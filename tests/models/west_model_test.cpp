@@ -45,7 +45,7 @@ TEST_F(LockModelTest, WestBatchesShipsThatArriveBeforeTheChangeover) {
 class WestAnswerTest : public LockModelTest, public ::testing::WithParamInterface<std::pair<const char*, bool>> {};
 
 TEST_P(WestAnswerTest, OnlyAnAnswerBeginningWithYesHandsTheShipOver) {
-    answer = GetParam().first;
+    answer_ = GetParam().first;
     Run(InitBrimWest, 40.0);
     EXPECT_EQ(SentLines("$$?").size(), 1u);
     EXPECT_EQ(SentLines("$$toclient:").size(), GetParam().second ? 1u : 0u);
@@ -65,7 +65,7 @@ TEST_F(LockModelTest, WestPassesShipsFromTheEastWestwardsAndKeepsThem) {
     // The chamber is open to the east after ShipL: ShipR goes in at once and
     // ShipR2, arriving while ShipR sails in, joins its batch. ShipR3 finds
     // the chamber open to the west and waits for an empty changeover.
-    deliveries = {{30.0, "ShipR!!26.68!!30.00"}, {31.0, "ShipR2!!29.59!!31.00"}, {60.0, "ShipR3!!19.21!!60.00"}};
+    deliveries_ = {{30.0, "ShipR!!26.68!!30.00"}, {31.0, "ShipR2!!29.59!!31.00"}, {60.0, "ShipR3!!19.21!!60.00"}};
     Run(InitBrimWest, 100.0);
     EXPECT_EQ(TraceTimes("ShipR", "out of RightArrivals"), Times{30.0});
     EXPECT_EQ(TraceTimes("ShipR2", "out of RightArrivals"), Times{32.0});
@@ -84,7 +84,7 @@ TEST_F(LockModelTest, WestReportsAShipThatArrivesRightBehindTheAnswer) {
     // The east lock's ship comes in the same packet as the answer: the west
     // lock must still tell the server of the new event, or a real server
     // would wait for that report for ever.
-    server.SetScript([](ScriptedServer& s, const std::string& line) {
+    server_.SetScript([](ScriptedServer& s, const std::string& line) {
         if (line.rfind("$$?", 0) == 0) {
             const std::string number = line.substr(3, line.find("!!") - 3);
             s.Write("$$!" + number + "!!obrimeast!!Yes\r\n$$from:14.00!!obrimeast!!ShipR!!26.68!!34.00\r\n");
@@ -92,7 +92,7 @@ TEST_F(LockModelTest, WestReportsAShipThatArrivesRightBehindTheAnswer) {
         ScriptedServer::GrantAll(s, line);
     });
     Run(InitBrimWest, 60.0);
-    const auto& lines = server.Lines();
+    const auto& lines = server_.Lines();
     const auto handOver = std::find(lines.begin(), lines.end(), "$$toclient: brimeast!!ShipL!!26.68!!34.00");
     ASSERT_NE(handOver, lines.end());
     EXPECT_TRUE(

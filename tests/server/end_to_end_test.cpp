@@ -14,7 +14,7 @@ namespace {
 
 constexpr int kWaitMs = 5000;
 
-quint16 freePort() {
+quint16 FreePort() {
     QTcpServer probe;
     if (!probe.listen(QHostAddress::LocalHost, 0)) return 0;
     const quint16 port = probe.serverPort();
@@ -34,7 +34,7 @@ public:
             process_.waitForFinished(kWaitMs);
         }
     }
-    bool waitForOutput(const QByteArray& text, int ms = kWaitMs) {
+    bool WaitForOutput(const QByteArray& text, int ms = kWaitMs) {
         QElapsedTimer timer;
         timer.start();
         while (!output_.contains(text) && timer.elapsed() < ms) {
@@ -43,7 +43,7 @@ public:
         }
         return output_.contains(text);
     }
-    QProcess& process() { return process_; }
+    QProcess& Process() { return process_; }
 
 private:
     QProcess process_;
@@ -56,111 +56,111 @@ public:
         socket_.connectToHost(QHostAddress::LocalHost, port);
         socket_.waitForConnected(kWaitMs);
     }
-    void send(const QByteArray& bytes) {
+    void Send(const QByteArray& bytes) {
         socket_.write(bytes);
         socket_.waitForBytesWritten(kWaitMs);
     }
-    QByteArray line() {
+    QByteArray Line() {
         QElapsedTimer timer;
         timer.start();
         while (!socket_.canReadLine() && timer.elapsed() < kWaitMs) socket_.waitForReadyRead(100);
         return socket_.canReadLine() ? socket_.readLine() : QByteArray("(nothing)");
     }
-    QTcpSocket& socket() { return socket_; }
+    QTcpSocket& Socket() { return socket_; }
 
 private:
     QTcpSocket socket_;
 };
 
 TEST(EndToEnd, TwoModelsRunToTheEndThroughBadInputAndTheServerExits) {
-    const quint16 port = freePort();
+    const quint16 port = FreePort();
     ASSERT_NE(port, 0);
     Server server({"--port", QString::number(port), "--until", "30"});
-    ASSERT_TRUE(server.waitForOutput("listening on 127.0.0.1:" + QByteArray::number(port)));
+    ASSERT_TRUE(server.WaitForOutput("listening on 127.0.0.1:" + QByteArray::number(port)));
 
     Client west(port);
-    EXPECT_EQ(west.line(), "$$hello:zorva-server!!0.00\r\n");
-    west.send("$$name:obrimwest\r\n");
+    EXPECT_EQ(west.Line(), "$$hello:zorva-server!!0.00\r\n");
+    west.Send("$$name:obrimwest\r\n");
     Client east(port);
-    EXPECT_EQ(east.line(), "$$hello:zorva-server!!0.00\r\n");
-    east.send("$$name:obrimeast\r\n");
-    ASSERT_TRUE(server.waitForOutput("model obrimeast registered"));
+    EXPECT_EQ(east.Line(), "$$hello:zorva-server!!0.00\r\n");
+    east.Send("$$name:obrimeast\r\n");
+    ASSERT_TRUE(server.WaitForOutput("model obrimeast registered"));
 
-    west.send("$$continue:5.00\r\n");
-    east.send("$$continue:10.00\r\n");
-    EXPECT_EQ(west.line(), "$$continue:5.00\r\n");
+    west.Send("$$continue:5.00\r\n");
+    east.Send("$$continue:10.00\r\n");
+    EXPECT_EQ(west.Line(), "$$continue:5.00\r\n");
 
     // Garbage, an oversized line and a line in two pieces change nothing.
-    west.send(QByteArray("\x01\xff garbage\r\n") + QByteArray(70000, 'x') + "\r\n");
-    west.send("$$toclient: brim");
-    west.send("east!!ShipL3!!17.52!!104.37\r\n");
-    EXPECT_EQ(east.line(), "$$from:5.00!!obrimwest!!ShipL3!!17.52!!104.37\r\n");
-    EXPECT_TRUE(server.waitForOutput("dropped a line longer than 65536 bytes"));
+    west.Send(QByteArray("\x01\xff garbage\r\n") + QByteArray(70000, 'x') + "\r\n");
+    west.Send("$$toclient: brim");
+    west.Send("east!!ShipL3!!17.52!!104.37\r\n");
+    EXPECT_EQ(east.Line(), "$$from:5.00!!obrimwest!!ShipL3!!17.52!!104.37\r\n");
+    EXPECT_TRUE(server.WaitForOutput("dropped a line longer than 65536 bytes"));
 
-    west.send("$$continue:40.00\r\n");
-    EXPECT_EQ(west.line(), "$$stop:30.00\r\n");
-    west.send("$$continue:30.00\r\n");
-    east.send("$$newevent:25.00\r\n");
-    EXPECT_EQ(east.line(), "$$continue:25.00\r\n");
-    east.send("$$continue:30.00\r\n");
-    EXPECT_EQ(east.line(), "$$stop:30.00\r\n");
-    east.send("$$continue:30.00\r\n");
-    EXPECT_EQ(west.line(), "$$continue:30.00\r\n");
-    EXPECT_EQ(east.line(), "$$continue:30.00\r\n");
-    EXPECT_TRUE(server.waitForOutput("end of run at 30.00"));
+    west.Send("$$continue:40.00\r\n");
+    EXPECT_EQ(west.Line(), "$$stop:30.00\r\n");
+    west.Send("$$continue:30.00\r\n");
+    east.Send("$$newevent:25.00\r\n");
+    EXPECT_EQ(east.Line(), "$$continue:25.00\r\n");
+    east.Send("$$continue:30.00\r\n");
+    EXPECT_EQ(east.Line(), "$$stop:30.00\r\n");
+    east.Send("$$continue:30.00\r\n");
+    EXPECT_EQ(west.Line(), "$$continue:30.00\r\n");
+    EXPECT_EQ(east.Line(), "$$continue:30.00\r\n");
+    EXPECT_TRUE(server.WaitForOutput("end of run at 30.00"));
 
-    west.socket().disconnectFromHost();
-    east.socket().disconnectFromHost();
-    ASSERT_TRUE(server.process().waitForFinished(kWaitMs));
-    EXPECT_EQ(server.process().exitStatus(), QProcess::NormalExit);
-    EXPECT_EQ(server.process().exitCode(), 0);
+    west.Socket().disconnectFromHost();
+    east.Socket().disconnectFromHost();
+    ASSERT_TRUE(server.Process().waitForFinished(kWaitMs));
+    EXPECT_EQ(server.Process().exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(server.Process().exitCode(), 0);
 }
 
 TEST(EndToEnd, AClientThatStopsReadingIsCutOffAndTheOthersGoOn) {
-    const quint16 port = freePort();
+    const quint16 port = FreePort();
     ASSERT_NE(port, 0);
     Server server({"--port", QString::number(port), "--models", "1"});
-    ASSERT_TRUE(server.waitForOutput("listening on"));
+    ASSERT_TRUE(server.WaitForOutput("listening on"));
     Client stalled(port);
-    stalled.send("$$name:stalled\r\n");
+    stalled.Send("$$name:stalled\r\n");
     Client other(port);
-    EXPECT_EQ(other.line(), "$$hello:zorva-server!!0.00\r\n");
-    other.send("$$name:other\r\n");
+    EXPECT_EQ(other.Line(), "$$hello:zorva-server!!0.00\r\n");
+    other.Send("$$name:other\r\n");
 
     // Texts to itself that it never reads pile up in the server.
     const QByteArray text = "$$toclient: stalled!!" + QByteArray(60000, 'y') + "\r\n";
-    for (int i = 0; i < 1000 && stalled.socket().state() == QAbstractSocket::ConnectedState; ++i) {
-        stalled.socket().write(text);
-        stalled.socket().waitForBytesWritten(200);
+    for (int i = 0; i < 1000 && stalled.Socket().state() == QAbstractSocket::ConnectedState; ++i) {
+        stalled.Socket().write(text);
+        stalled.Socket().waitForBytesWritten(200);
     }
-    EXPECT_TRUE(server.waitForOutput("bytes of output unread"));
-    other.send("$$?1!!server!!time\r\n");
-    EXPECT_EQ(other.line(), "$$!1!!server!!0.00\r\n");
+    EXPECT_TRUE(server.WaitForOutput("bytes of output unread"));
+    other.Send("$$?1!!server!!time\r\n");
+    EXPECT_EQ(other.Line(), "$$!1!!server!!0.00\r\n");
 }
 
 TEST(EndToEnd, IdleConnectionsNeverLockTheModelsOut) {
-    const quint16 port = freePort();
+    const quint16 port = FreePort();
     ASSERT_NE(port, 0);
     Server server({"--port", QString::number(port), "--registration-timeout", "60"});
-    ASSERT_TRUE(server.waitForOutput("listening on"));
+    ASSERT_TRUE(server.WaitForOutput("listening on"));
     std::vector<std::unique_ptr<Client>> idle;
     for (int i = 0; i < 256; ++i) idle.push_back(std::make_unique<Client>(port));
-    ASSERT_TRUE(server.waitForOutput("connection 256 from", 30000));
+    ASSERT_TRUE(server.WaitForOutput("connection 256 from", 30000));
     Client model(port);
-    EXPECT_EQ(model.line(), "$$hello:zorva-server!!0.00\r\n");
-    EXPECT_TRUE(server.waitForOutput("disconnect 1: closed to make room for a new connection"));
+    EXPECT_EQ(model.Line(), "$$hello:zorva-server!!0.00\r\n");
+    EXPECT_TRUE(server.WaitForOutput("disconnect 1: closed to make room for a new connection"));
 }
 
 TEST(EndToEnd, AConnectionThatDoesNotRegisterIsClosed) {
-    const quint16 port = freePort();
+    const quint16 port = FreePort();
     ASSERT_NE(port, 0);
     Server server({"--port", QString::number(port), "--registration-timeout", "1"});
-    ASSERT_TRUE(server.waitForOutput("listening on"));
+    ASSERT_TRUE(server.WaitForOutput("listening on"));
     Client idle(port);
     Client model(port);
-    model.send("$$name:obrimwest\r\n");
-    EXPECT_TRUE(server.waitForOutput("disconnect 1: no registration within 1 s"));
-    EXPECT_FALSE(server.waitForOutput("disconnect 2", 500));
+    model.Send("$$name:obrimwest\r\n");
+    EXPECT_TRUE(server.WaitForOutput("disconnect 1: no registration within 1 s"));
+    EXPECT_FALSE(server.WaitForOutput("disconnect 2", 500));
 }
 
 TEST(EndToEnd, ABusyPortAndBadOptionsEndWithAClearMessage) {

@@ -14,45 +14,45 @@ namespace zorva::server::testing {
 // Records what the time server sends, per client, in order.
 class FakeOutput : public ServerOutput {
 public:
-    void deliver(ClientId client, const std::string& line) override { lines[client].push_back(line); }
-    void disconnect(ClientId client) override { cutOff.insert(client); }
-    void report(const std::string& text) override { reports.push_back(text); }
-    void finished() override { done = true; }
+    void Deliver(ClientId client, const std::string& line) override { Lines[client].push_back(line); }
+    void Disconnect(ClientId client) override { CutOff.insert(client); }
+    void Report(const std::string& text) override { Reports.push_back(text); }
+    void Finished() override { Done = true; }
 
     // Takes everything sent to the client so far.
-    std::vector<std::string> take(ClientId client) {
-        auto& queue = lines[client];
+    std::vector<std::string> Take(ClientId client) {
+        auto& queue = Lines[client];
         std::vector<std::string> result(queue.begin(), queue.end());
         queue.clear();
         return result;
     }
 
-    std::map<ClientId, std::deque<std::string>> lines;
-    std::set<ClientId> cutOff;
-    std::vector<std::string> reports;
-    bool done = false;
+    std::map<ClientId, std::deque<std::string>> Lines;
+    std::set<ClientId> CutOff;
+    std::vector<std::string> Reports;
+    bool Done = false;
 };
 
 // A time server with scripted clients: connect() registers under a name
 // and swallows the greeting.
 struct Room {
-    explicit Room(TimeServerConfig config = {}) : server(config, out) {}
+    explicit Room(TimeServerConfig config = {}) : Server(config, Out) {}
 
     // Registers the names as clients 1, 2, 3 ...
-    void join(std::initializer_list<std::string> names) {
+    void Join(std::initializer_list<std::string> names) {
         ClientId id = 0;
-        for (const std::string& name : names) join(++id, name);
+        for (const std::string& name : names) Join(++id, name);
     }
-    void join(ClientId id, const std::string& name) {
-        server.connected(id, "127.0.0.1:1000" + std::to_string(id));
-        out.take(id);
-        server.received(id, "$$name:" + name);
+    void Join(ClientId id, const std::string& name) {
+        Server.Connected(id, "127.0.0.1:1000" + std::to_string(id));
+        Out.Take(id);
+        Server.Received(id, "$$name:" + name);
     }
-    void say(ClientId id, const std::string& line) { server.received(id, line); }
-    std::vector<std::string> take(ClientId id) { return out.take(id); }
+    void Say(ClientId id, const std::string& line) { Server.Received(id, line); }
+    std::vector<std::string> Take(ClientId id) { return Out.Take(id); }
 
-    FakeOutput out;
-    TimeServer server;
+    FakeOutput Out;
+    TimeServer Server;
 };
 
 using Lines = std::vector<std::string>;

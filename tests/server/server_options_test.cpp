@@ -8,31 +8,31 @@
 namespace zorva::server {
 namespace {
 
-ParsedOptions parse(std::vector<std::string> arguments) {
-    return parseServerOptions(arguments);
+ParsedOptions Parse(std::vector<std::string> arguments) {
+    return ParseServerOptions(arguments);
 }
 
 TEST(ServerOptions, DefaultsMatchTheModelsExpectations) {
-    const auto parsed = parse({});
-    ASSERT_TRUE(parsed.options);
-    EXPECT_EQ(parsed.options->port, 52623);
-    EXPECT_EQ(parsed.options->bind, "127.0.0.1");
-    EXPECT_EQ(parsed.options->models, 2);
-    EXPECT_FALSE(parsed.options->until);
-    EXPECT_FALSE(parsed.options->verbose);
+    const auto parsed = Parse({});
+    ASSERT_TRUE(parsed.Options);
+    EXPECT_EQ(parsed.Options->Port, 52623);
+    EXPECT_EQ(parsed.Options->Bind, "127.0.0.1");
+    EXPECT_EQ(parsed.Options->Models, 2);
+    EXPECT_FALSE(parsed.Options->Until);
+    EXPECT_FALSE(parsed.Options->Verbose);
 }
 
 TEST(ServerOptions, ReadsEveryOptionInBothForms) {
-    const auto parsed = parse(
+    const auto parsed = Parse(
         {"--port", "5000", "--bind=::1", "--models=3", "--until", "250.5", "--registration-timeout=30", "--verbose"});
-    ASSERT_TRUE(parsed.options) << parsed.error;
-    EXPECT_EQ(parsed.options->port, 5000);
-    EXPECT_EQ(parsed.options->bind, "::1");
-    EXPECT_EQ(parsed.options->models, 3);
-    EXPECT_EQ(parsed.options->until, 250.5);
-    EXPECT_EQ(parsed.options->registrationTimeoutSeconds, 30);
-    EXPECT_TRUE(parsed.options->verbose);
-    EXPECT_TRUE(parse({"--help"}).options->help);
+    ASSERT_TRUE(parsed.Options) << parsed.Error;
+    EXPECT_EQ(parsed.Options->Port, 5000);
+    EXPECT_EQ(parsed.Options->Bind, "::1");
+    EXPECT_EQ(parsed.Options->Models, 3);
+    EXPECT_EQ(parsed.Options->Until, 250.5);
+    EXPECT_EQ(parsed.Options->RegistrationTimeoutSeconds, 30);
+    EXPECT_TRUE(parsed.Options->Verbose);
+    EXPECT_TRUE(Parse({"--help"}).Options->Help);
 }
 
 TEST(ServerOptions, RejectsBadValuesWithOneLine) {
@@ -49,10 +49,10 @@ TEST(ServerOptions, RejectsBadValuesWithOneLine) {
                                                                        {"--bind="},
                                                                        {"--colour"},
                                                                        {"extra"}}) {
-        const auto parsed = parse(arguments);
-        EXPECT_FALSE(parsed.options) << arguments.front();
-        EXPECT_FALSE(parsed.error.empty());
-        EXPECT_EQ(parsed.error.find('\n'), std::string::npos);
+        const auto parsed = Parse(arguments);
+        EXPECT_FALSE(parsed.Options) << arguments.front();
+        EXPECT_FALSE(parsed.Error.empty());
+        EXPECT_EQ(parsed.Error.find('\n'), std::string::npos);
     }
 }
 

@@ -20,37 +20,37 @@ namespace {
 constexpr int kModels = 10;
 
 struct Frame {
-    int number;
-    bool inStep;
+    int Number;
+    bool InStep;
     // A handler that asked on answers this question once it has its reply.
-    std::optional<std::pair<std::string, std::string>> answerFor;  // number, asker
+    std::optional<std::pair<std::string, std::string>> AnswerFor;  // number, asker
 };
 
 struct SimModel {
-    std::string name;
-    std::mt19937 random;  // the model's own choices: the same whatever the network does
-    double clock = 0;
-    double stopTime = NeverTime;
-    std::multiset<double> events;
-    int budget = 14;
-    bool registered = false;
-    bool waiting = false;
-    bool done = false;
-    bool gone = false;
-    int questions = 0;
-    std::vector<Frame> frames;
-    std::set<int> replies;
-    std::deque<std::string> inbox;
-    std::deque<std::string> outbox;
-    std::vector<std::string> log;
+    std::string Name;
+    std::mt19937 Random;  // the model's own choices: the same whatever the network does
+    double Clock = 0;
+    double StopTime = NeverTime;
+    std::multiset<double> Events;
+    int Budget = 14;
+    bool Registered = false;
+    bool Waiting = false;
+    bool Done = false;
+    bool Gone = false;
+    int Questions = 0;
+    std::vector<Frame> Frames;
+    std::set<int> Replies;
+    std::deque<std::string> Inbox;
+    std::deque<std::string> Outbox;
+    std::vector<std::string> Log;
 
-    int pick(int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); }
+    int Pick(int low, int high) { return std::uniform_int_distribution<int>(low, high)(Random); }
     // No element is current: the client reports what it hands to its handlers.
-    bool betweenSteps() const { return frames.empty() || !frames.back().inStep; }
-    double earliest() const { return events.empty() ? stopTime : std::min(*events.begin(), stopTime); }
+    bool BetweenSteps() const { return Frames.empty() || !Frames.back().InStep; }
+    double Earliest() const { return Events.empty() ? StopTime : std::min(*Events.begin(), StopTime); }
 };
 
-std::string field(std::string_view text, int index) {
+std::string Field(std::string_view text, int index) {
     for (int i = 0; i < index; ++i) text.remove_prefix(std::min(text.size(), text.find("!!") + 2));
     return std::string(text.substr(0, text.find("!!")));
 }
@@ -61,207 +61,207 @@ public:
         : network_(networkSeed), room_(TimeServerConfig{kModels, until}), crashes_(crashes) {
         for (int i = 0; i < kModels; ++i) {
             SimModel& model = models_[i];
-            model.name = "xsim" + std::to_string(i);
-            model.random.seed(modelSeed * 100 + static_cast<unsigned>(i));
-            for (int e = 0, n = model.pick(1, 3); e < n; ++e) model.events.insert(0.25 * model.pick(0, 20));
-            room_.server.connected(id(i), "peer");
+            model.Name = "xsim" + std::to_string(i);
+            model.Random.seed(modelSeed * 100 + static_cast<unsigned>(i));
+            for (int e = 0, n = model.Pick(1, 3); e < n; ++e) model.Events.insert(0.25 * model.Pick(0, 20));
+            room_.Server.Connected(Id(i), "peer");
         }
-        moveToInboxes();
+        MoveToInboxes();
     }
 
     // Delivers one pending line at a time, in random order across
     // connections but in order within each, until nothing moves.
-    void run() {
+    void Run() {
         for (int step = 0; step < 400000; ++step) {
             std::vector<int> ready;
             for (int i = 0; i < kModels; ++i) {
-                if (models_[i].gone) continue;
-                if (!models_[i].outbox.empty()) ready.push_back(i);
-                if (!models_[i].inbox.empty()) ready.push_back(kModels + i);
+                if (models_[i].Gone) continue;
+                if (!models_[i].Outbox.empty()) ready.push_back(i);
+                if (!models_[i].Inbox.empty()) ready.push_back(kModels + i);
             }
             if (ready.empty()) return;
             const int choice = ready[std::uniform_int_distribution<std::size_t>(0, ready.size() - 1)(network_)];
             const int i = choice % kModels;
             if (choice < kModels) {
-                const std::string line = models_[i].outbox.front();
-                models_[i].outbox.pop_front();
+                const std::string line = models_[i].Outbox.front();
+                models_[i].Outbox.pop_front();
                 if (line == "(crash)") {
-                    models_[i].gone = true;
-                    room_.server.disconnected(id(i), "killed");
+                    models_[i].Gone = true;
+                    room_.Server.Disconnected(Id(i), "killed");
                 } else {
-                    room_.say(id(i), line);
+                    room_.Say(Id(i), line);
                 }
-                moveToInboxes();
+                MoveToInboxes();
             } else {
-                const std::string line = models_[i].inbox.front();
-                models_[i].inbox.pop_front();
-                handle(i, line);
+                const std::string line = models_[i].Inbox.front();
+                models_[i].Inbox.pop_front();
+                Handle(i, line);
             }
             if (::testing::Test::HasFailure()) return;
         }
         FAIL() << "the run did not settle";
     }
 
-    const SimModel& model(int i) const { return models_[i]; }
-    const TimeServer& server() const { return room_.server; }
-    int texts() const { return texts_; }
+    const SimModel& Model(int i) const { return models_[i]; }
+    const TimeServer& Server() const { return room_.Server; }
+    int Texts() const { return texts_; }
 
 private:
-    static ClientId id(int i) { return static_cast<ClientId>(i + 1); }
+    static ClientId Id(int i) { return static_cast<ClientId>(i + 1); }
 
     // Everything the server sent in one go reaches the inboxes before the
     // grants among it are checked.
-    void moveToInboxes() {
+    void MoveToInboxes() {
         std::vector<std::pair<int, double>> grants;
         for (int i = 0; i < kModels; ++i) {
-            for (std::string& line : room_.take(id(i))) {
+            for (std::string& line : room_.Take(Id(i))) {
                 if (line.starts_with("$$continue:")) grants.emplace_back(i, *ParseTime(line.substr(11)));
-                models_[i].inbox.push_back(std::move(line));
+                models_[i].Inbox.push_back(std::move(line));
             }
         }
-        for (const auto& [i, time] : grants) expectNoOneIsPassed(i, time);
+        for (const auto& [i, time] : grants) ExpectNoOneIsPassed(i, time);
     }
 
     // The promise of a grant: no other model has, or is being told of, an
     // event before it, and none is inside a step at an earlier time.
-    void expectNoOneIsPassed(int granted, double time) {
+    void ExpectNoOneIsPassed(int granted, double time) {
         for (int j = 0; j < kModels; ++j) {
             const SimModel& other = models_[j];
-            if (j == granted || other.gone || other.done) continue;
-            double earliest = other.events.empty() ? NeverTime : *other.events.begin();
-            for (const std::string& line : other.inbox)
-                if (line.starts_with("$$from:")) earliest = std::min(earliest, textEvent(line));
-            if (!other.betweenSteps()) earliest = std::min(earliest, other.clock);
-            EXPECT_GE(earliest, time) << models_[granted].name << " was granted " << FormatTime(time)
-                                      << " past an event of " << other.name << " at " << earliest;
+            if (j == granted || other.Gone || other.Done) continue;
+            double earliest = other.Events.empty() ? NeverTime : *other.Events.begin();
+            for (const std::string& line : other.Inbox)
+                if (line.starts_with("$$from:")) earliest = std::min(earliest, TextEvent(line));
+            if (!other.BetweenSteps()) earliest = std::min(earliest, other.Clock);
+            EXPECT_GE(earliest, time) << models_[granted].Name << " was granted " << FormatTime(time)
+                                      << " past an event of " << other.Name << " at " << earliest;
         }
     }
 
-    static double textEvent(std::string_view line) {
+    static double TextEvent(std::string_view line) {
         const double stamp = *ParseTime(line.substr(7, line.find("!!") - 7));
-        return stamp + 0.25 * std::stoi(field(line, 2));
+        return stamp + 0.25 * std::stoi(Field(line, 2));
     }
 
-    void handle(int i, const std::string& line) {
+    void Handle(int i, const std::string& line) {
         SimModel& m = models_[i];
-        if (m.done) return;  // an ended run reads nothing any more
+        if (m.Done) return;  // an ended run reads nothing any more
         std::string_view text = line;
         if (text.starts_with("$$hello:")) {
-            m.outbox.push_back("$$name:" + m.name);
-            m.registered = true;
-            request(m);
+            m.Outbox.push_back("$$name:" + m.Name);
+            m.Registered = true;
+            Request(m);
         } else if (text.starts_with("$$continue:")) {
-            EXPECT_TRUE(m.waiting && m.frames.empty()) << m.name << " was granted time inside a question";
-            m.waiting = false;
-            step(i, *ParseTime(text.substr(11)));
+            EXPECT_TRUE(m.Waiting && m.Frames.empty()) << m.Name << " was granted time inside a question";
+            m.Waiting = false;
+            Step(i, *ParseTime(text.substr(11)));
         } else if (text.starts_with("$$stop:")) {
-            m.waiting = false;
-            m.stopTime = *ParseTime(text.substr(7));
-            m.log.push_back("stop " + FormatTime(m.stopTime));
-            request(m);
+            m.Waiting = false;
+            m.StopTime = *ParseTime(text.substr(7));
+            m.Log.push_back("stop " + FormatTime(m.StopTime));
+            Request(m);
         } else if (text.starts_with("$$from:")) {
             const double stamp = *ParseTime(text.substr(7, text.find("!!") - 7));
-            EXPECT_GE(stamp, *ParseTime(FormatTime(m.clock))) << m.name << " got a text from its past: " << line;
-            if (m.betweenSteps()) m.clock = std::max(m.clock, std::min(stamp, m.earliest()));
-            m.events.insert(textEvent(text));
-            handedOver(m, "text " + line);
+            EXPECT_GE(stamp, *ParseTime(FormatTime(m.Clock))) << m.Name << " got a text from its past: " << line;
+            if (m.BetweenSteps()) m.Clock = std::max(m.Clock, std::min(stamp, m.Earliest()));
+            m.Events.insert(TextEvent(text));
+            HandedOver(m, "text " + line);
         } else if (text.starts_with("$$?")) {
-            answerQuestion(m, field(text.substr(3), 0), field(text, 1));
+            AnswerQuestion(m, Field(text.substr(3), 0), Field(text, 1));
         } else if (text.starts_with("$$!")) {
-            m.replies.insert(std::stoi(field(text.substr(3), 0)));
-            m.log.push_back("reply " + line);
-            unwind(m);
+            m.Replies.insert(std::stoi(Field(text.substr(3), 0)));
+            m.Log.push_back("reply " + line);
+            Unwind(m);
         } else {
-            handedOver(m, "message " + line);
+            HandedOver(m, "message " + line);
         }
     }
 
     // After a line handed to the model's handlers: one report between steps.
-    static void handedOver(SimModel& m, const std::string& what) {
-        m.log.push_back(what);
-        if (m.betweenSteps()) m.outbox.push_back("$$newevent:" + FormatTime(m.earliest()));
+    static void HandedOver(SimModel& m, const std::string& what) {
+        m.Log.push_back(what);
+        if (m.BetweenSteps()) m.Outbox.push_back("$$newevent:" + FormatTime(m.Earliest()));
     }
 
-    void answerQuestion(SimModel& m, const std::string& number, const std::string& asker) {
-        m.log.push_back("question " + number + " from " + asker);
-        if (m.pick(0, 3) == 0) {
+    void AnswerQuestion(SimModel& m, const std::string& number, const std::string& asker) {
+        m.Log.push_back("question " + number + " from " + asker);
+        if (m.Pick(0, 3) == 0) {
             // The handler asks on before it answers; the wait reads on.
-            m.frames.push_back({ask(m), !m.betweenSteps(), std::make_pair(number, asker)});
+            m.Frames.push_back({Ask(m), !m.BetweenSteps(), std::make_pair(number, asker)});
             return;
         }
-        m.outbox.push_back("$$!" + number + "!!" + asker + "!!Yes");
-        if (m.betweenSteps()) m.outbox.push_back("$$newevent:" + FormatTime(m.earliest()));
+        m.Outbox.push_back("$$!" + number + "!!" + asker + "!!Yes");
+        if (m.BetweenSteps()) m.Outbox.push_back("$$newevent:" + FormatTime(m.Earliest()));
     }
 
     // Questions end innermost first; a reply to an outer one waits for it.
-    void unwind(SimModel& m) {
-        while (!m.frames.empty() && m.replies.contains(m.frames.back().number)) {
-            const Frame frame = m.frames.back();
-            m.frames.pop_back();
-            m.replies.erase(frame.number);
-            if (frame.answerFor) {
-                m.outbox.push_back("$$!" + frame.answerFor->first + "!!" + frame.answerFor->second + "!!Yes");
-                if (!frame.inStep) m.outbox.push_back("$$newevent:" + FormatTime(m.earliest()));
+    void Unwind(SimModel& m) {
+        while (!m.Frames.empty() && m.Replies.contains(m.Frames.back().Number)) {
+            const Frame frame = m.Frames.back();
+            m.Frames.pop_back();
+            m.Replies.erase(frame.Number);
+            if (frame.AnswerFor) {
+                m.Outbox.push_back("$$!" + frame.AnswerFor->first + "!!" + frame.AnswerFor->second + "!!Yes");
+                if (!frame.InStep) m.Outbox.push_back("$$newevent:" + FormatTime(m.Earliest()));
             } else {
-                request(m);  // the step goes on and ends
+                Request(m);  // the step goes on and ends
             }
         }
     }
 
-    int ask(SimModel& m) {
-        const int number = ++m.questions;
-        const int whom = m.pick(0, kModels + 1);
+    int Ask(SimModel& m) {
+        const int number = ++m.Questions;
+        const int whom = m.Pick(0, kModels + 1);
         const std::string target = whom == kModels  ? "server"
                                    : whom > kModels ? "nobody"
                                                     : "sim" + std::to_string(whom);
-        m.outbox.push_back("$$?" + std::to_string(number) + "!!" + target + "!!time");
+        m.Outbox.push_back("$$?" + std::to_string(number) + "!!" + target + "!!time");
         return number;
     }
 
-    void step(int i, double granted) {
+    void Step(int i, double granted) {
         SimModel& m = models_[i];
-        if (m.events.empty() || *m.events.begin() >= m.stopTime) {
-            m.clock = granted;
-            request(m);
+        if (m.Events.empty() || *m.Events.begin() >= m.StopTime) {
+            m.Clock = granted;
+            Request(m);
             return;
         }
-        const double event = *m.events.begin();
-        EXPECT_EQ(FormatTime(event), FormatTime(granted)) << m.name << " was granted a stale request";
-        m.events.erase(m.events.begin());
-        m.clock = event;
-        m.log.push_back("step " + FormatTime(event));
-        if (crashes_ && m.pick(0, 60) == 0) {
-            m.outbox.push_back("(crash)");
+        const double event = *m.Events.begin();
+        EXPECT_EQ(FormatTime(event), FormatTime(granted)) << m.Name << " was granted a stale request";
+        m.Events.erase(m.Events.begin());
+        m.Clock = event;
+        m.Log.push_back("step " + FormatTime(event));
+        if (crashes_ && m.Pick(0, 60) == 0) {
+            m.Outbox.push_back("(crash)");
             return;
         }
-        if (m.budget > 0 && m.pick(0, 1) == 0) {
-            --m.budget;
-            m.events.insert(m.clock + 0.25 * m.pick(0, 8));
+        if (m.Budget > 0 && m.Pick(0, 1) == 0) {
+            --m.Budget;
+            m.Events.insert(m.Clock + 0.25 * m.Pick(0, 8));
         }
-        if (m.budget > 0 && m.pick(0, 2) == 0) {
-            --m.budget;
+        if (m.Budget > 0 && m.Pick(0, 2) == 0) {
+            --m.Budget;
             ++texts_;
-            const int whom = m.pick(0, kModels);
+            const int whom = m.Pick(0, kModels);
             const std::string target = whom == kModels ? "nobody" : "sim" + std::to_string(whom);
-            m.outbox.push_back("$$toclient: " + target + "!!" + std::to_string(m.pick(0, 4)));
+            m.Outbox.push_back("$$toclient: " + target + "!!" + std::to_string(m.Pick(0, 4)));
         }
-        if (m.pick(0, 6) == 0) m.outbox.push_back("$$time");
-        if (m.pick(0, 3) == 0) {
-            m.frames.push_back({ask(m), true, std::nullopt});
+        if (m.Pick(0, 6) == 0) m.Outbox.push_back("$$time");
+        if (m.Pick(0, 3) == 0) {
+            m.Frames.push_back({Ask(m), true, std::nullopt});
             return;
         }
-        request(m);
+        Request(m);
     }
 
-    static void request(SimModel& m) {
-        m.waiting = true;
-        if (!m.events.empty() && *m.events.begin() < m.stopTime) {
-            m.outbox.push_back("$$continue:" + FormatTime(*m.events.begin()));
-        } else if (m.clock < m.stopTime) {
-            m.outbox.push_back("$$continue:" + FormatTime(m.stopTime));
+    static void Request(SimModel& m) {
+        m.Waiting = true;
+        if (!m.Events.empty() && *m.Events.begin() < m.StopTime) {
+            m.Outbox.push_back("$$continue:" + FormatTime(*m.Events.begin()));
+        } else if (m.Clock < m.StopTime) {
+            m.Outbox.push_back("$$continue:" + FormatTime(m.StopTime));
         } else {
-            m.waiting = false;
-            m.done = true;
+            m.Waiting = false;
+            m.Done = true;
         }
     }
 
@@ -273,35 +273,35 @@ private:
 };
 
 void ExpectEveryModelDone(const Simulation& simulation, unsigned seed) {
-    EXPECT_TRUE(simulation.server().ended()) << "seed " << seed;
+    EXPECT_TRUE(simulation.Server().Ended()) << "seed " << seed;
     for (int i = 0; i < kModels; ++i) {
-        const SimModel& model = simulation.model(i);
-        EXPECT_TRUE(model.done || model.gone) << "seed " << seed << ": " << model.name << " still waits";
+        const SimModel& model = simulation.Model(i);
+        EXPECT_TRUE(model.Done || model.Gone) << "seed " << seed << ": " << model.Name << " still waits";
     }
 }
 
 TEST(SimulatedModels, TenModelsRunOutOfEventsWithoutEverPassingOne) {
     for (unsigned seed = 1; seed <= 25; ++seed) {
         Simulation simulation(seed, seed, std::nullopt, false);
-        simulation.run();
+        simulation.Run();
         ASSERT_FALSE(::testing::Test::HasFailure()) << "seed " << seed;
         ExpectEveryModelDone(simulation, seed);
-        EXPECT_GT(simulation.texts(), 0);
-        for (int i = 0; i < kModels; ++i) EXPECT_TRUE(simulation.model(i).events.empty());
+        EXPECT_GT(simulation.Texts(), 0);
+        for (int i = 0; i < kModels; ++i) EXPECT_TRUE(simulation.Model(i).Events.empty());
     }
 }
 
 TEST(SimulatedModels, TenModelsEndTogetherAtTheEndTimeWhileSomeVanish) {
     for (unsigned seed = 1; seed <= 25; ++seed) {
         Simulation simulation(seed, seed, 6.0, true);
-        simulation.run();
+        simulation.Run();
         ASSERT_FALSE(::testing::Test::HasFailure()) << "seed " << seed;
         ExpectEveryModelDone(simulation, seed);
         for (int i = 0; i < kModels; ++i) {
-            const SimModel& model = simulation.model(i);
-            if (model.gone) continue;
-            EXPECT_EQ(model.clock, 6.0);
-            for (double event : model.events) EXPECT_GE(event, 6.0);
+            const SimModel& model = simulation.Model(i);
+            if (model.Gone) continue;
+            EXPECT_EQ(model.Clock, 6.0);
+            for (double event : model.Events) EXPECT_GE(event, 6.0);
         }
     }
 }
@@ -310,11 +310,11 @@ TEST(SimulatedModels, TheSameModelsTakeTheSameStepsWhateverTheNetworkDoes) {
     for (unsigned seed = 1; seed <= 10; ++seed) {
         Simulation first(seed, 1000 + seed, 6.0, true);
         Simulation second(seed, 2000 + seed, 6.0, true);
-        first.run();
-        second.run();
+        first.Run();
+        second.Run();
         ASSERT_FALSE(::testing::Test::HasFailure()) << "seed " << seed;
         for (int i = 0; i < kModels; ++i)
-            EXPECT_EQ(first.model(i).log, second.model(i).log) << "seed " << seed << ", " << first.model(i).name;
+            EXPECT_EQ(first.Model(i).Log, second.Model(i).Log) << "seed " << seed << ", " << first.Model(i).Name;
     }
 }
 

@@ -7,7 +7,7 @@
 namespace zorva::testing {
 
 inline void SetClock(double t) {
-    TheEngine().status.SimTime = t;
+    TheEngine().Status.SimTime = t;
 }
 
 }  // namespace zorva::testing

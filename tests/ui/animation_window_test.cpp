@@ -15,12 +15,12 @@ namespace zorva::uitest {
 namespace {
 
 struct MenuState {
-    bool start, interrupt, resume;
+    bool Start, Interrupt, Resume;
     bool operator==(const MenuState&) const = default;
 };
 
 void PrintTo(const MenuState& m, std::ostream* os) {
-    *os << "{start " << m.start << ", interrupt " << m.interrupt << ", resume " << m.resume << "}";
+    *os << "{start " << m.Start << ", interrupt " << m.Interrupt << ", resume " << m.Resume << "}";
 }
 
 // Events of the test model up to the stop time 10 come at every whole time
@@ -40,24 +40,24 @@ protected:
 
     // As the user does it: the settings panel, the check box, OK.
     void SwitchAnimation(bool on) {
-        form->GoEditTheSettings();
-        form->Settings()->AnimationCheckBox()->setChecked(on);
-        form->Settings()->OKButton()->click();
+        form_->GoEditTheSettings();
+        form_->Settings()->AnimationCheckBox()->setChecked(on);
+        form_->Settings()->OKButton()->click();
     }
-    TZorvaAnimationForm* Animation() const { return form->AnimationWindows().Form(); }
-    TAnimationState& State() const { return form->AnimationWindows().State(); }
+    TZorvaAnimationForm* Animation() const { return form_->AnimationWindows().Form(); }
+    TAnimationState& State() const { return form_->AnimationWindows().State(); }
 
     // From now on every frame drawn adds the caption it was drawn with.
     void RecordFrames() {
         TGMP* view = Animation()->GMPArea;
         view->BeforeFlip = [this, drawCaption = view->BeforeFlip](QPainter& canvas) {
             drawCaption(canvas);
-            frames.push_back(State().AnimationCaption);
+            frames_.push_back(State().AnimationCaption);
         };
     }
 
     MenuState Menu() const {
-        return {form->StartItem()->isEnabled(), form->InterruptItem()->isEnabled(), form->ResumeItem()->isEnabled()};
+        return {form_->StartItem()->isEnabled(), form_->InterruptItem()->isEnabled(), form_->ResumeItem()->isEnabled()};
     }
 
     // The one camera-positions window that is open, or null.
@@ -73,7 +73,7 @@ protected:
         return found;
     }
 
-    std::vector<std::string> frames;
+    std::vector<std::string> frames_;
 };
 
 std::vector<std::string> Captions(std::initializer_list<const char*> times) {
@@ -92,10 +92,10 @@ TEST_F(AnimationWindowTest, SwitchingOnPlacesTheWindowBesideTheMainWindowAndOffH
 
     // The main window in the top left corner, 120 wide; the animation window
     // from its right edge over the rest of the screen.
-    const QRect screen = form->screen()->geometry();
-    const QRect main = form->frameGeometry();
+    const QRect screen = form_->screen()->geometry();
+    const QRect main = form_->frameGeometry();
     EXPECT_EQ(main.topLeft(), screen.topLeft());
-    EXPECT_EQ(form->width(), 120);
+    EXPECT_EQ(form_->width(), 120);
     const QRect animation = Animation()->frameGeometry();
     EXPECT_EQ(animation.topLeft(), QPoint(screen.left() + main.width(), screen.top()));
     EXPECT_EQ(Animation()->width(), screen.width() - main.width());
@@ -105,16 +105,16 @@ TEST_F(AnimationWindowTest, SwitchingOnPlacesTheWindowBesideTheMainWindowAndOffH
     SwitchAnimation(false);
     EXPECT_EQ(HeaderText(hsAnimation), "Animation: Off");
     EXPECT_FALSE(first->isVisible());
-    EXPECT_FALSE(form->AnimationOn());
+    EXPECT_FALSE(form_->AnimationOn());
 
     // Switched on again, the same window shows where it was; only its
     // creation places the windows.
-    form->setGeometry(300, 200, 500, 400);
+    form_->setGeometry(300, 200, 500, 400);
     SwitchAnimation(true);
     EXPECT_EQ(Animation(), first);
     EXPECT_TRUE(first->isVisible());
     EXPECT_EQ(HeaderText(hsAnimation), "Animation: On");
-    EXPECT_EQ(form->geometry(), QRect(300, 200, 500, 400));
+    EXPECT_EQ(form_->geometry(), QRect(300, 200, 500, 400));
     EXPECT_EQ(first->frameGeometry(), animation);
 }
 
@@ -122,10 +122,10 @@ TEST_F(AnimationWindowTest, ShowingTheWindowAgainRedrawsIt) {
     SwitchAnimation(true);
     RecordFrames();
     SwitchAnimation(false);
-    EXPECT_TRUE(frames.empty());
+    EXPECT_TRUE(frames_.empty());
     SwitchAnimation(true);
     // Nothing has run yet: the caption is still empty.
-    EXPECT_EQ(frames, std::vector<std::string>{""});
+    EXPECT_EQ(frames_, std::vector<std::string>{""});
 }
 
 TEST_F(AnimationWindowTest, UntouchedSpeedBarRedrawsOnceForEveryNewClockValue) {
@@ -136,18 +136,18 @@ TEST_F(AnimationWindowTest, UntouchedSpeedBarRedrawsOnceForEveryNewClockValue) {
     RunThroughStart();
     EXPECT_EQ(RunState(), rsEnded);
     // Several events at one time give one frame; the end, at 10, none.
-    EXPECT_EQ(frames, Captions({"0.00", "1.00", "2.00", "3.00", "4.00", "5.00", "6.00", "7.00", "8.00", "9.00"}));
+    EXPECT_EQ(frames_, Captions({"0.00", "1.00", "2.00", "3.00", "4.00", "5.00", "6.00", "7.00", "8.00", "9.00"}));
     EXPECT_EQ(State().LastAnimationTime, 9.0);
     EXPECT_TRUE(Animation()->hasFocus());
 }
 
 struct SpeedCase {
-    int position;
-    std::vector<std::string> frames;
+    int Position;
+    std::vector<std::string> Frames;
 };
 
 void PrintTo(const SpeedCase& c, std::ostream* os) {
-    *os << "position " << c.position;
+    *os << "position " << c.Position;
 }
 
 class SpeedBarTest : public AnimationWindowTest, public ::testing::WithParamInterface<SpeedCase> {};
@@ -156,10 +156,10 @@ class SpeedBarTest : public AnimationWindowTest, public ::testing::WithParamInte
 // further one more than the interval past the last.
 TEST_P(SpeedBarTest, RedrawsOnlyWhenTheClockHasMovedOnByMoreThanTheInterval) {
     SwitchAnimation(true);
-    Animation()->TrackBar1->setValue(GetParam().position);
+    Animation()->TrackBar1->setValue(GetParam().Position);
     RecordFrames();
     RunThroughStart();
-    EXPECT_EQ(frames, GetParam().frames);
+    EXPECT_EQ(frames_, GetParam().Frames);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -173,7 +173,7 @@ INSTANTIATE_TEST_SUITE_P(
         SpeedCase{40, Captions({"3.00", "7.00"})},
         // Interval 43: the run of 10 is too short for a single redraw.
         SpeedCase{71, {}}),
-    [](const ::testing::TestParamInfo<SpeedCase>& info) { return "At" + std::to_string(info.param.position); });
+    [](const ::testing::TestParamInfo<SpeedCase>& info) { return "At" + std::to_string(info.param.Position); });
 
 TEST_F(AnimationWindowTest, OnlyTheRunningStateRedraws) {
     SwitchAnimation(true);
@@ -182,35 +182,35 @@ TEST_F(AnimationWindowTest, OnlyTheRunningStateRedraws) {
     SetBreakTime(4.5);
     QTimer resumer;
     QObject::connect(&resumer, &QTimer::timeout, [&] {
-        if (RunState() == rsInterrupted) form->ResumeItem()->trigger();
+        if (RunState() == rsInterrupted) form_->ResumeItem()->trigger();
     });
     resumer.start(5);
     RunThroughStart();
-    EXPECT_EQ(frames, Captions({"0.00", "1.00", "2.00", "3.00", "4.00", "5.00", "6.00", "7.00", "8.00", "9.00"}));
+    EXPECT_EQ(frames_, Captions({"0.00", "1.00", "2.00", "3.00", "4.00", "5.00", "6.00", "7.00", "8.00", "9.00"}));
     EXPECT_EQ(MemoLinesContaining("4.50 *** Interrupt ***"), 1);
 }
 
 TEST_F(AnimationWindowTest, StepModeRunIsNotRedrawnByTheRun) {
     SwitchAnimation(true);
     RecordFrames();
-    form->SetStepMode(true);
+    form_->SetStepMode(true);
     QTimer stepper;
-    QObject::connect(&stepper, &QTimer::timeout, [&] { form->ExecuteNextStep(); });
+    QObject::connect(&stepper, &QTimer::timeout, [&] { form_->ExecuteNextStep(); });
     stepper.start(1);
     RunThroughStart();
     EXPECT_EQ(RunState(), rsEnded);
     EXPECT_EQ(SimTime(), 10.0);
-    EXPECT_TRUE(frames.empty());
+    EXPECT_TRUE(frames_.empty());
 }
 
 TEST_F(AnimationWindowTest, HiddenWindowIsNotRedrawnAndShowsTheLastCaptionAgain) {
     SwitchAnimation(true);
     RecordFrames();
     // Not through the settings panel, which would interrupt the run.
-    AtSimTime(4.0, [&] { form->ApplyAnimationSetting(false); });
-    AtSimTime(6.5, [&] { form->ApplyAnimationSetting(true); });
+    AtSimTime(4.0, [&] { form_->ApplyAnimationSetting(false); });
+    AtSimTime(6.5, [&] { form_->ApplyAnimationSetting(true); });
     RunThroughStart();
-    EXPECT_EQ(frames, Captions({"0.00", "1.00", "2.00", "3.00", "4.00", "4.00", "7.00", "8.00", "9.00"}));
+    EXPECT_EQ(frames_, Captions({"0.00", "1.00", "2.00", "3.00", "4.00", "4.00", "7.00", "8.00", "9.00"}));
     EXPECT_EQ(HeaderText(hsAnimation), "Animation: On");
 }
 
@@ -262,7 +262,7 @@ TEST_F(AnimationWindowTest, CameraWindowBeforeStartLeavesTheRunIdle) {
     RunThroughStart();
     EXPECT_EQ(RunState(), rsEnded);
     EXPECT_EQ(SimTime(), 10.0);
-    EXPECT_EQ(frames.size(), 10u);
+    EXPECT_EQ(frames_.size(), 10u);
 }
 
 TEST_F(AnimationWindowTest, CameraWindowDuringTheRunInterruptsAndClosingResumes) {
@@ -275,12 +275,12 @@ TEST_F(AnimationWindowTest, CameraWindowDuringTheRunInterruptsAndClosingResumes)
         Animation()->CameraSpeedButton->click();
         states.push_back(RunState());
         menus.push_back(Menu());
-        framesWhileOpen = frames.size();
+        framesWhileOpen = frames_.size();
         // Two rounds later the run still waits at 4.
         Post([&] {
             Post([&] {
                 EXPECT_EQ(SimTime(), 4.0);
-                EXPECT_EQ(frames.size(), framesWhileOpen);
+                EXPECT_EQ(frames_.size(), framesWhileOpen);
                 TCameraForm* camera = OpenCameraForm();
                 ASSERT_NE(camera, nullptr);
                 camera->CloseButton->click();
@@ -293,7 +293,7 @@ TEST_F(AnimationWindowTest, CameraWindowDuringTheRunInterruptsAndClosingResumes)
     EXPECT_EQ(states, (std::vector<std::uint8_t>{rsInterrupted, rsRunning}));
     EXPECT_EQ(menus, (std::vector<MenuState>{{false, false, true}, {false, true, false}}));
     EXPECT_EQ(framesWhileOpen, 5u);
-    EXPECT_EQ(frames, Captions({"0.00", "1.00", "2.00", "3.00", "4.00", "5.00", "6.00", "7.00", "8.00", "9.00"}));
+    EXPECT_EQ(frames_, Captions({"0.00", "1.00", "2.00", "3.00", "4.00", "5.00", "6.00", "7.00", "8.00", "9.00"}));
     EXPECT_EQ(RunState(), rsEnded);
     EXPECT_EQ(SimTime(), 10.0);
 }
@@ -307,8 +307,8 @@ TEST_F(AnimationWindowTest, CameraWindowAfterTheEndLeavesTheRunEnded) {
     camera->CloseButton->click();
     EXPECT_EQ(RunState(), rsEnded);
     // So the main window closes at the first attempt.
-    form->close();
-    EXPECT_EQ(closings, 1);
+    form_->close();
+    EXPECT_EQ(closings_, 1);
     EXPECT_FALSE(Animation()->isVisible());
 }
 

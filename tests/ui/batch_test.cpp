@@ -20,14 +20,14 @@ TEST(BatchOptionsTest, ReadsEveryOptionInBothForms) {
     const auto parsed =
         ParseBatchOptions({"--headless", "--server", "none", "--start", "--exit-at-end", "--stop-time=12.5",
                            "--trace-file", "t.txt", "--message-log", "--report=r.json"});
-    ASSERT_TRUE(parsed.options) << parsed.error;
-    const BatchOptions& o = *parsed.options;
-    EXPECT_TRUE(o.headless && o.start && o.exitAtEnd && o.messageLog && !o.help);
-    EXPECT_EQ(o.server, "none");
-    EXPECT_EQ(o.stopTime, 12.5);
-    EXPECT_EQ(o.traceFile, "t.txt");
-    EXPECT_EQ(o.report, "r.json");
-    EXPECT_TRUE(ParseBatchOptions({}).options);
+    ASSERT_TRUE(parsed.Options) << parsed.Error;
+    const BatchOptions& o = *parsed.Options;
+    EXPECT_TRUE(o.Headless && o.Start && o.ExitAtEnd && o.MessageLog && !o.Help);
+    EXPECT_EQ(o.Server, "none");
+    EXPECT_EQ(o.StopTime, 12.5);
+    EXPECT_EQ(o.TraceFile, "t.txt");
+    EXPECT_EQ(o.Report, "r.json");
+    EXPECT_TRUE(ParseBatchOptions({}).Options);
 }
 
 TEST(BatchOptionsTest, RefusesWhatItDoesNotKnowWithAClearMessage) {
@@ -44,17 +44,17 @@ TEST(BatchOptionsTest, RefusesWhatItDoesNotKnowWithAClearMessage) {
     };
     for (const auto& [arguments, error] : cases) {
         const auto parsed = ParseBatchOptions(arguments);
-        EXPECT_FALSE(parsed.options) << arguments[0];
-        EXPECT_EQ(parsed.error, error);
+        EXPECT_FALSE(parsed.Options) << arguments[0];
+        EXPECT_EQ(parsed.Error, error);
     }
 }
 
 #ifdef UI_TEST_MODEL_EXECUTABLE
 
 struct Outcome {
-    int exitCode = -1;
-    std::string out;
-    std::string err;
+    int ExitCode = -1;
+    std::string Out;
+    std::string Err;
 };
 
 class BatchProgramTest : public ::testing::Test {
@@ -65,21 +65,21 @@ protected:
         environment.remove("QT_QPA_PLATFORM");
         for (const QString& key : extra.keys()) environment.insert(key, extra.value(key));
         program.setProcessEnvironment(environment);
-        program.setWorkingDirectory(dir.path());
+        program.setWorkingDirectory(dir_.path());
         program.start(UI_TEST_MODEL_EXECUTABLE, arguments);
         EXPECT_TRUE(program.waitForStarted(5000));
         if (!program.waitForFinished(20000)) program.kill();
         return {program.exitStatus() == QProcess::NormalExit ? program.exitCode() : -1,
                 program.readAllStandardOutput().toStdString(), program.readAllStandardError().toStdString()};
     }
-    QString Path(const char* name) const { return dir.filePath(name); }
+    QString Path(const char* name) const { return dir_.filePath(name); }
     QJsonObject ReadReport(const char* name) const {
         QFile file(Path(name));
         EXPECT_TRUE(file.open(QIODevice::ReadOnly));
         return QJsonDocument::fromJson(file.readAll()).object();
     }
     static const QStringList kRunToTen;
-    QTemporaryDir dir;
+    QTemporaryDir dir_;
 };
 
 const QStringList BatchProgramTest::kRunToTen = {"--headless",    "--server",    "NONE", "--start",
@@ -87,7 +87,7 @@ const QStringList BatchProgramTest::kRunToTen = {"--headless",    "--server",   
 
 TEST_F(BatchProgramTest, HeadlessRunWritesTheReportAndEndsWithZero) {
     const Outcome outcome = Run(kRunToTen + QStringList{"--report", "report.json"});
-    ASSERT_EQ(outcome.exitCode, 0) << outcome.err;
+    ASSERT_EQ(outcome.ExitCode, 0) << outcome.Err;
     const QJsonObject report = ReadReport("report.json");
     EXPECT_EQ(report["model"].toString(), "ui_test_model");
     EXPECT_EQ(report["clock"].toDouble(), 10.0);
@@ -111,7 +111,7 @@ TEST_F(BatchProgramTest, HeadlessRunWritesTheReportAndEndsWithZero) {
 
 TEST_F(BatchProgramTest, TraceFileAndMessageLogActAsTheSettingsDo) {
     const Outcome outcome = Run(kRunToTen + QStringList{"--trace-file", "run.trace", "--message-log"});
-    ASSERT_EQ(outcome.exitCode, 0) << outcome.err;
+    ASSERT_EQ(outcome.ExitCode, 0) << outcome.Err;
     QFile trace(Path("run.trace"));
     ASSERT_TRUE(trace.open(QIODevice::ReadOnly));
     const QString text = QString::fromUtf8(trace.readAll());
@@ -126,22 +126,22 @@ TEST_F(BatchProgramTest, BadCommandLinesEndWithTwo) {
     for (const QStringList& arguments :
          {QStringList{"--bogus"}, QStringList{"--headless", "--stop-time", "x"}, QStringList{"--server"}}) {
         const Outcome outcome = Run(arguments);
-        EXPECT_EQ(outcome.exitCode, kExitBadCommandLine) << arguments.join(' ').toStdString();
-        EXPECT_NE(outcome.err.find("Try 'ui_test_model --help'."), std::string::npos) << outcome.err;
+        EXPECT_EQ(outcome.ExitCode, kExitBadCommandLine) << arguments.join(' ').toStdString();
+        EXPECT_NE(outcome.Err.find("Try 'ui_test_model --help'."), std::string::npos) << outcome.Err;
     }
     const Outcome unopenable = Run(kRunToTen + QStringList{"--trace-file", "missing-dir/run.trace"});
-    EXPECT_EQ(unopenable.exitCode, kExitBadCommandLine);
-    EXPECT_NE(unopenable.err.find("Error opening file missing-dir/run.trace"), std::string::npos) << unopenable.err;
+    EXPECT_EQ(unopenable.ExitCode, kExitBadCommandLine);
+    EXPECT_NE(unopenable.Err.find("Error opening file missing-dir/run.trace"), std::string::npos) << unopenable.Err;
 }
 
 TEST_F(BatchProgramTest, HelpListsTheOptionsAndExitCodesAndEndsWithZero) {
     const Outcome outcome = Run({"--help"});
-    EXPECT_EQ(outcome.exitCode, kExitNormal);
+    EXPECT_EQ(outcome.ExitCode, kExitNormal);
     for (const char* option : {"--headless", "--server ADDRESS", "--start", "--exit-at-end", "--stop-time T",
                                "--trace-file FILE", "--message-log", "--report FILE", "--help"})
-        EXPECT_NE(outcome.out.find(option), std::string::npos) << option;
+        EXPECT_NE(outcome.Out.find(option), std::string::npos) << option;
     for (const ExitCodeMeaning& exit : kExitCodeMeanings)
-        EXPECT_NE(outcome.out.find(std::to_string(exit.Code) + "  " + exit.Meaning + "\n"), std::string::npos)
+        EXPECT_NE(outcome.Out.find(std::to_string(exit.Code) + "  " + exit.Meaning + "\n"), std::string::npos)
             << exit.Meaning;
 }
 
@@ -152,18 +152,18 @@ TEST_F(BatchProgramTest, FatalErrorGoesToStandardErrorAndEndsWith255) {
     // freeing what the font library holds; that is no leak of ours.
     fatal.insert("LSAN_OPTIONS", "detect_leaks=0");
     const Outcome outcome = Run(kRunToTen, fatal);
-    EXPECT_EQ(outcome.exitCode, kExitFatal);
-    EXPECT_NE(outcome.err.find("Error: Error(Hold): no current Element"), std::string::npos) << outcome.err;
+    EXPECT_EQ(outcome.ExitCode, kExitFatal);
+    EXPECT_NE(outcome.Err.find("Error: Error(Hold): no current Element"), std::string::npos) << outcome.Err;
 }
 
 TEST_F(BatchProgramTest, UnwritableReportOrTraceFileEndsWithOne) {
     const Outcome report = Run(kRunToTen + QStringList{"--report", "missing-dir/report.json"});
-    EXPECT_EQ(report.exitCode, kExitOutputFailed);
-    EXPECT_NE(report.err.find("Error writing report missing-dir/report.json"), std::string::npos) << report.err;
+    EXPECT_EQ(report.ExitCode, kExitOutputFailed);
+    EXPECT_NE(report.Err.find("Error writing report missing-dir/report.json"), std::string::npos) << report.Err;
     // Opens as any file does, then every line fails as on a full disk.
     const Outcome trace = Run(kRunToTen + QStringList{"--trace-file", "/dev/full"});
-    EXPECT_EQ(trace.exitCode, kExitOutputFailed);
-    EXPECT_NE(trace.err.find("Error writing trace file /dev/full"), std::string::npos) << trace.err;
+    EXPECT_EQ(trace.ExitCode, kExitOutputFailed);
+    EXPECT_NE(trace.Err.find("Error writing trace file /dev/full"), std::string::npos) << trace.Err;
 }
 
 TEST_F(BatchProgramTest, UnreachableServerIsNamedOnStandardErrorAndEndsWithItsCode) {
@@ -176,11 +176,11 @@ TEST_F(BatchProgramTest, UnreachableServerIsNamedOnStandardErrorAndEndsWithItsCo
     QProcessEnvironment environment;
     environment.insert("ZORVA_TEST_PORT", QString::number(port));
     const Outcome outcome = Run({"--headless", "--server", "127.0.0.1", "--start", "--exit-at-end"}, environment);
-    EXPECT_EQ(outcome.exitCode, kExitNoServer);
+    EXPECT_EQ(outcome.ExitCode, kExitNoServer);
     const std::string line =
         "ui_test_model: could not connect to the message server at 127.0.0.1:" + std::to_string(port) +
         ": Connection refused\n";
-    EXPECT_NE(outcome.err.find(line), std::string::npos) << outcome.err;
+    EXPECT_NE(outcome.Err.find(line), std::string::npos) << outcome.Err;
 }
 
 TEST_F(BatchProgramTest, RunAgainstAScriptedServerGivenOnTheCommandLine) {
@@ -192,7 +192,7 @@ TEST_F(BatchProgramTest, RunAgainstAScriptedServerGivenOnTheCommandLine) {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert("ZORVA_TEST_PORT", QString::number(server.Port()));
     program.setProcessEnvironment(environment);
-    program.setWorkingDirectory(dir.path());
+    program.setWorkingDirectory(dir_.path());
     program.start(UI_TEST_MODEL_EXECUTABLE, {"--headless", "--server", "127.0.0.1", "--start", "--exit-at-end",
                                              "--stop-time", "10", "--report", "connected.json"});
     ASSERT_TRUE(program.waitForStarted(5000));

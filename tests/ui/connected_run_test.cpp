@@ -33,33 +33,33 @@ protected:
     void SetUp() override {
         UiTest::SetUp();
         InitTestModel();
-        SetServerPort(server.Port());
-        form->ApplyServerAddress("127.0.0.1");
+        SetServerPort(server_.Port());
+        form_->ApplyServerAddress("127.0.0.1");
         SetStopTime(10.0);
     }
     void CloseAfter(int ms) {
-        QTimer::singleShot(ms, form.get(), [this] { form->close(); });
+        QTimer::singleShot(ms, form_.get(), [this] { form_->close(); });
     }
-    ScriptedServer server;
+    ScriptedServer server_;
 };
 
 TEST_F(ConnectedRunTest, WholeRunAgainstAScriptedServer) {
-    server.SetScript(&ScriptedServer::GrantAll);
+    server_.SetScript(&ScriptedServer::GrantAll);
     RunThroughStart();
     EXPECT_EQ(RunState(), rsEnded);
     EXPECT_EQ(SimTime(), 10.0);
     EXPECT_EQ(MemoLinesContaining("Connection called"), 1);
     EXPECT_EQ(MemoLinesContaining("Connected to Server"), 1);
     EXPECT_EQ(MemoLinesContaining("Customer5 to tail of Line"), 1);
-    ASSERT_FALSE(server.Lines().empty());
-    EXPECT_EQ(server.Lines().front(), "$$name:ui_tests");
-    EXPECT_EQ(server.Lines().back(), "$$continue:10.00");
-    EXPECT_TRUE(boxes.empty());
+    ASSERT_FALSE(server_.Lines().empty());
+    EXPECT_EQ(server_.Lines().front(), "$$name:ui_tests");
+    EXPECT_EQ(server_.Lines().back(), "$$continue:10.00");
+    EXPECT_TRUE(boxes_.empty());
 }
 
 TEST_F(ConnectedRunTest, TextsFromTheServerReachTheModelsHandler) {
     bool sent = false;
-    server.SetScript([&sent](ScriptedServer& s, const std::string& line) {
+    server_.SetScript([&sent](ScriptedServer& s, const std::string& line) {
         if (line == "$$continue:4.00" && !std::exchange(sent, true)) s.Send("$$time:hello model");
         ScriptedServer::GrantAll(s, line);
     });
@@ -68,10 +68,10 @@ TEST_F(ConnectedRunTest, TextsFromTheServerReachTheModelsHandler) {
 }
 
 TEST_F(ConnectedRunTest, CloseWhileWaitingForTheGreetingEndsTheProgram) {
-    server.SetGreeting("");
+    server_.SetGreeting("");
     CloseAfter(200);
     RunThroughStart();
-    EXPECT_EQ(closings, 1);
+    EXPECT_EQ(closings_, 1);
     EXPECT_EQ(RunState(), rsEnded);
     EXPECT_EQ(SimTime(), 0.0);
 }
@@ -79,25 +79,25 @@ TEST_F(ConnectedRunTest, CloseWhileWaitingForTheGreetingEndsTheProgram) {
 TEST_F(ConnectedRunTest, CloseWhileWaitingForAGrantEndsTheProgram) {
     CloseAfter(200);
     RunThroughStart();
-    EXPECT_EQ(closings, 1);
-    EXPECT_EQ(server.Lines(), (std::vector<std::string>{"$$name:ui_tests", "$$continue:0.00"}));
+    EXPECT_EQ(closings_, 1);
+    EXPECT_EQ(server_.Lines(), (std::vector<std::string>{"$$name:ui_tests", "$$continue:0.00"}));
 }
 
 TEST_F(ConnectedRunTest, CloseWhileInterruptedAndWaitingForAGrantEndsTheProgram) {
-    QTimer::singleShot(150, form.get(), [this] { form->GoInterruptSimulation(); });
+    QTimer::singleShot(150, form_.get(), [this] { form_->GoInterruptSimulation(); });
     CloseAfter(300);
     RunThroughStart();
-    EXPECT_EQ(closings, 1);
+    EXPECT_EQ(closings_, 1);
 }
 
 TEST_F(ConnectedRunTest, CloseWhileAModelWaitsForAnAnswerEndsTheProgram) {
     (new TAsker)->Start(0.0);
-    server.SetScript([this](ScriptedServer& s, const std::string& line) {
+    server_.SetScript([this](ScriptedServer& s, const std::string& line) {
         ScriptedServer::GrantAll(s, line);
         if (line.rfind("$$?", 0) == 0) CloseAfter(100);
     });
     RunThroughStart();
-    EXPECT_EQ(closings, 1);
+    EXPECT_EQ(closings_, 1);
     EXPECT_EQ(TAsker::Answer, "");
     EXPECT_EQ(SimTime(), 1.0);
 }

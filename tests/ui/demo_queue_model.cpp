@@ -11,8 +11,8 @@ namespace zorva::uitest {
 namespace {
 
 struct Queues {
-    ZorvaQueue waiting{"Waiting"};
-    ZorvaQueue counter{"Counter"};
+    ZorvaQueue Waiting{"Waiting"};
+    ZorvaQueue Counter{"Counter"};
 };
 
 std::unique_ptr<Queues>& TheQueues() {
@@ -25,12 +25,12 @@ public:
     TCustomer() : ZorvaElement(this, "Customer") {}
     void Process() override {
         Queues& q = *TheQueues();
-        EnterQueue(q.waiting);
-        EnterQueue(q.counter);
+        EnterQueue(q.Waiting);
+        EnterQueue(q.Counter);
         Hold(2.5);
-        LeaveQueue(q.counter);
+        LeaveQueue(q.Counter);
         Hold(1.5);
-        LeaveQueue(q.waiting);
+        LeaveQueue(q.Waiting);
         FinishAndDestroy();
     }
 };

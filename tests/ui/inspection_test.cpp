@@ -40,7 +40,7 @@ std::vector<std::string> Headers(const TInspectionGrid& grid) {
 class InspectionTest : public UiTest {
 protected:
     void ClickStatusBar(int x, Qt::MouseButton button = Qt::LeftButton) {
-        QTest::mouseClick(form->StatusBar(), button, {}, QPoint(x, 12));
+        QTest::mouseClick(form_->StatusBar(), button, {}, QPoint(x, 12));
     }
 };
 
@@ -145,11 +145,11 @@ TEST_F(InspectionTest, OpeningATableDuringARunLeavesItInterrupted) {
     AtSimTime(3.0, [&] {
         ClickStatusBar(TZorvaStatusBar::kPanelWidths[0] + 10);
         EXPECT_EQ(RunState(), rsInterrupted);
-        EXPECT_TRUE(form->ResumeItem()->isEnabled());
+        EXPECT_TRUE(form_->ResumeItem()->isEnabled());
         atThree = Rows(*ElementForm()->Grid());
         Post([&] {
             EXPECT_EQ(RunState(), rsInterrupted);
-            form->close();
+            form_->close();
         });
     });
     RunThroughStart();
@@ -160,7 +160,7 @@ TEST_F(InspectionTest, OpeningATableDuringARunLeavesItInterrupted) {
 
 TEST_F(InspectionTest, TraceMemoKeepsTheLast500Lines) {
     for (int i = 1; i <= 501; ++i) TraceText("line " + std::to_string(i));
-    QPlainTextEdit* memo = form->TracePanel()->TraceMemo();
+    QPlainTextEdit* memo = form_->TracePanel()->TraceMemo();
     EXPECT_EQ(memo->blockCount(), 500);
     EXPECT_EQ(memo->document()->firstBlock().text(), "line 2");
     EXPECT_EQ(memo->document()->lastBlock().text(), "line 501");

@@ -10,12 +10,12 @@ namespace zorva::uitest {
 namespace {
 
 struct MenuState {
-    bool start, interrupt, resume, quit;
+    bool Start, Interrupt, Resume, Quit;
     bool operator==(const MenuState&) const = default;
 };
 
 void PrintTo(const MenuState& m, std::ostream* os) {
-    *os << "{start " << m.start << ", interrupt " << m.interrupt << ", resume " << m.resume << ", quit " << m.quit
+    *os << "{start " << m.Start << ", interrupt " << m.Interrupt << ", resume " << m.Resume << ", quit " << m.Quit
         << "}";
 }
 
@@ -29,8 +29,8 @@ protected:
         SetStopTime(500.0);
     }
     MenuState Menu() const {
-        return {form->StartItem()->isEnabled(), form->InterruptItem()->isEnabled(), form->ResumeItem()->isEnabled(),
-                form->QuitItem()->isEnabled()};
+        return {form_->StartItem()->isEnabled(), form_->InterruptItem()->isEnabled(), form_->ResumeItem()->isEnabled(),
+                form_->QuitItem()->isEnabled()};
     }
 };
 
@@ -39,14 +39,14 @@ TEST_F(RunControlTest, MenuFollowsStartInterruptResumeAndEnd) {
     std::vector<MenuState> seen;
     AtSimTime(3.0, [&] {
         seen.push_back(Menu());
-        form->InterruptItem()->trigger();
+        form_->InterruptItem()->trigger();
         seen.push_back(Menu());
         EXPECT_EQ(RunState(), rsInterrupted);
         Post([&] {
-            form->ResumeItem()->trigger();
+            form_->ResumeItem()->trigger();
             seen.push_back(Menu());
             EXPECT_EQ(RunState(), rsRunning);
-            form->QuitItem()->trigger();
+            form_->QuitItem()->trigger();
         });
     });
     RunThroughStart();
@@ -56,17 +56,17 @@ TEST_F(RunControlTest, MenuFollowsStartInterruptResumeAndEnd) {
     EXPECT_EQ(SimTime(), 3.0);
     EXPECT_EQ(Menu(), (MenuState{false, true, false, true}));
     // After the end Interrupt is offered but does nothing.
-    form->InterruptItem()->trigger();
+    form_->InterruptItem()->trigger();
     EXPECT_EQ(RunState(), rsEnded);
     EXPECT_EQ(Menu(), (MenuState{false, true, false, true}));
-    EXPECT_EQ(closings, 0);
-    EXPECT_TRUE(form->isVisible());
+    EXPECT_EQ(closings_, 0);
+    EXPECT_TRUE(form_->isVisible());
 }
 
 TEST_F(RunControlTest, StepModeBeforeStartWaitsForEveryStep) {
-    form->TracePanel()->StepModeCheckBox()->click();
+    form_->TracePanel()->StepModeCheckBox()->click();
     EXPECT_EQ(RunState(), rsStepping);
-    EXPECT_TRUE(form->TracePanel()->StepButton()->isVisible());
+    EXPECT_TRUE(form_->TracePanel()->StepButton()->isVisible());
     // The run has left Idle: the model can no longer change the address.
     SetServerAddress("elsewhere");
     EXPECT_EQ(HeaderText(hsServerAddress), "ServerAddress: ");
@@ -74,34 +74,34 @@ TEST_F(RunControlTest, StepModeBeforeStartWaitsForEveryStep) {
     std::vector<int> currentLines;
     Post([&] {
         currentLines.push_back(MemoLinesContaining("is current now"));
-        form->TracePanel()->StepButton()->click();
+        form_->TracePanel()->StepButton()->click();
         Post([&] {
             currentLines.push_back(MemoLinesContaining("is current now"));
-            form->TracePanel()->StepButton()->click();
+            form_->TracePanel()->StepButton()->click();
             Post([&] {
                 currentLines.push_back(MemoLinesContaining("is current now"));
-                form->close();
+                form_->close();
             });
         });
     });
     RunThroughStart();
     EXPECT_EQ(currentLines, (std::vector<int>{0, 1, 2}));
-    EXPECT_EQ(closings, 1);
+    EXPECT_EQ(closings_, 1);
     EXPECT_EQ(RunState(), rsEnded);
 }
 
 TEST_F(RunControlTest, SpaceTypedToTheWindowBreaksBeforeTheNextEvent) {
     double clockAtKey = -1;
     AtSimTime(4.0, [&] {
-        form->setFocus();
+        form_->setFocus();
         clockAtKey = SimTime();
-        QTest::keyClick(form.get(), Qt::Key_Space);
+        QTest::keyClick(form_.get(), Qt::Key_Space);
         Post([&] {
             EXPECT_EQ(RunState(), rsInterrupted);
-            EXPECT_TRUE(form->ResumeItem()->isEnabled());
-            EXPECT_FALSE(form->InterruptItem()->isEnabled());
-            form->QuitItem()->trigger();
-            form->ResumeItem()->trigger();
+            EXPECT_TRUE(form_->ResumeItem()->isEnabled());
+            EXPECT_FALSE(form_->InterruptItem()->isEnabled());
+            form_->QuitItem()->trigger();
+            form_->ResumeItem()->trigger();
         });
     });
     RunThroughStart();
@@ -111,59 +111,59 @@ TEST_F(RunControlTest, SpaceTypedToTheWindowBreaksBeforeTheNextEvent) {
 }
 
 TEST_F(RunControlTest, SpaceWhileACheckBoxHasTheFocusIsNoBreak) {
-    QCheckBox* trace = form->TracePanel()->TraceCheckBox();
+    QCheckBox* trace = form_->TracePanel()->TraceCheckBox();
     AtSimTime(4.0, [&] {
         trace->setFocus();
-        QTest::keyClick(form.get(), Qt::Key_Space);
+        QTest::keyClick(form_.get(), Qt::Key_Space);
         QTest::keyClick(trace, Qt::Key_Space);
     });
-    AtSimTime(6.0, [&] { form->QuitItem()->trigger(); });
+    AtSimTime(6.0, [&] { form_->QuitItem()->trigger(); });
     RunThroughStart();
     EXPECT_EQ(SimTime(), 6.0);
     EXPECT_EQ(MemoLinesContaining("*** Interrupt ***"), 0);
     // The space went to the check box, which switched the trace off.
     EXPECT_FALSE(trace->isChecked());
-    EXPECT_FALSE(form->TraceOn());
+    EXPECT_FALSE(form_->TraceOn());
 }
 
 TEST_F(RunControlTest, FirstCloseWhileRunningIsDeferredUntilTheRunHasEnded) {
     bool visibleAfterClose = false;
     AtSimTime(5.0, [&] {
-        form->close();
-        visibleAfterClose = form->isVisible();
-        EXPECT_TRUE(form->CloseRequested());
-        EXPECT_EQ(closings, 0);
+        form_->close();
+        visibleAfterClose = form_->isVisible();
+        EXPECT_TRUE(form_->CloseRequested());
+        EXPECT_EQ(closings_, 0);
     });
     RunThroughStart();
     EXPECT_TRUE(visibleAfterClose);
-    EXPECT_EQ(closings, 1);
-    EXPECT_FALSE(form->isVisible());
+    EXPECT_EQ(closings_, 1);
+    EXPECT_FALSE(form_->isVisible());
     EXPECT_EQ(RunState(), rsEnded);
     EXPECT_EQ(SimTime(), 5.0);
 }
 
 TEST_F(RunControlTest, CloseWhileInterruptedEndsTheProgramAtOnce) {
     AtSimTime(5.0, [&] {
-        form->InterruptItem()->trigger();
+        form_->InterruptItem()->trigger();
         Post([&] {
-            form->close();
-            EXPECT_FALSE(form->isVisible());
-            EXPECT_EQ(closings, 1);
+            form_->close();
+            EXPECT_FALSE(form_->isVisible());
+            EXPECT_EQ(closings_, 1);
         });
     });
     RunThroughStart();
-    EXPECT_EQ(closings, 1);
+    EXPECT_EQ(closings_, 1);
     EXPECT_EQ(RunState(), rsEnded);
     EXPECT_EQ(SimTime(), 5.0);
 }
 
 TEST_F(RunControlTest, CloseWhileWaitingForAStepEndsTheProgram) {
     AtSimTime(5.0, [&] {
-        form->TracePanel()->StepModeCheckBox()->click();
-        Post([&] { form->close(); });
+        form_->TracePanel()->StepModeCheckBox()->click();
+        Post([&] { form_->close(); });
     });
     RunThroughStart();
-    EXPECT_EQ(closings, 1);
+    EXPECT_EQ(closings_, 1);
     EXPECT_EQ(RunState(), rsEnded);
 }
 
@@ -172,13 +172,13 @@ TEST_F(RunControlTest, WholeRunUnconnectedToTheStopTime) {
     RunThroughStart();
     EXPECT_EQ(RunState(), rsEnded);
     EXPECT_EQ(SimTime(), 10.0);
-    EXPECT_EQ(form->StatusBar()->PanelText(0), "Time: 10.00");
+    EXPECT_EQ(form_->StatusBar()->PanelText(0), "Time: 10.00");
     // The generator is left, holding until 10.
-    EXPECT_EQ(form->StatusBar()->PanelText(1), "Elements: 1");
-    EXPECT_EQ(form->StatusBar()->PanelText(2), "Queues: 2");
+    EXPECT_EQ(form_->StatusBar()->PanelText(1), "Elements: 1");
+    EXPECT_EQ(form_->StatusBar()->PanelText(2), "Queues: 2");
     EXPECT_EQ(MemoLinesContaining("Customer5 to tail of Line"), 1);
     EXPECT_EQ(MemoLinesContaining("Generator is current now"), 5);
-    EXPECT_TRUE(boxes.empty());
+    EXPECT_TRUE(boxes_.empty());
 }
 
 }  // namespace

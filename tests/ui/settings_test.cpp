@@ -16,9 +16,9 @@ namespace {
 
 class SettingsTest : public UiTest {
 protected:
-    TSettingsPanel* Panel() const { return form->Settings(); }
+    TSettingsPanel* Panel() const { return form_->Settings(); }
     void ClickHeaderSection(int section) {
-        THeaderStrip* header = form->Header();
+        THeaderStrip* header = form_->Header();
         const int x = header->sectionViewportPosition(section) + 5;
         QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(x, header->height() / 2));
     }
@@ -51,13 +51,13 @@ TEST_F(SettingsTest, EveryHeaderSectionOpensThePanelWithTheCurrentValues) {
 TEST_F(SettingsTest, NoneInAnyCaseClearsTheAddress) {
     for (const char* none : {"none", "None", "NONE", "  nOnE ", ""}) {
         SetServerAddress("LocalHost");
-        form->GoEditTheSettings();
+        form_->GoEditTheSettings();
         Accept(none, "", "");
         EXPECT_EQ(ZorvaStatus().ServerAddress, "") << none;
         EXPECT_EQ(HeaderText(hsServerAddress), "ServerAddress: ") << none;
         EXPECT_FALSE(Panel()->isVisible());
     }
-    form->GoEditTheSettings();
+    form_->GoEditTheSettings();
     EXPECT_EQ(Panel()->ServerAddressCombo()->currentText(), "None");
     Accept("  server.example ", "", "");
     EXPECT_EQ(ZorvaStatus().ServerAddress, "server.example");
@@ -65,34 +65,34 @@ TEST_F(SettingsTest, NoneInAnyCaseClearsTheAddress) {
 }
 
 TEST_F(SettingsTest, BadBreakTimeAppliesTheAddressAndNothingAfterIt) {
-    form->GoEditTheSettings();
+    form_->GoEditTheSettings();
     Panel()->AnimationCheckBox()->setChecked(true);
     Panel()->MessageCheckBox()->setChecked(true);
     Accept("myhost", " 12x ", "trace-bad-break.txt");
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].kind, BoxKind::Error);
-    EXPECT_EQ(boxes[0].text, "'12x' is not a valid floating point value");
+    ASSERT_EQ(boxes_.size(), 1u);
+    EXPECT_EQ(boxes_[0].Kind, BoxKind::Error);
+    EXPECT_EQ(boxes_[0].Text, "'12x' is not a valid floating point value");
     EXPECT_EQ(ZorvaStatus().ServerAddress, "myhost");
     EXPECT_EQ(BreakTime(), -1.0);
     EXPECT_EQ(HeaderText(hsBreak), "Break:");
     EXPECT_FALSE(TraceToFile());
     EXPECT_EQ(HeaderText(hsOutput), "Output: Screen");
-    EXPECT_FALSE(form->AnimationOn());
+    EXPECT_FALSE(form_->AnimationOn());
     EXPECT_FALSE(MessageLogOn());
     EXPECT_TRUE(Panel()->isVisible());
 }
 
 TEST_F(SettingsTest, BreakTimeHeaderShowsTheTextOnlyWhenItLiesAhead) {
-    form->GoEditTheSettings();
+    form_->GoEditTheSettings();
     Accept("None", " 7.5 ", "");
     EXPECT_EQ(BreakTime(), 7.5);
     EXPECT_EQ(HeaderText(hsBreak), "Break: 7.5");
-    form->GoEditTheSettings();
+    form_->GoEditTheSettings();
     Accept("None", "", "");
     EXPECT_EQ(BreakTime(), -1.0);
     EXPECT_EQ(HeaderText(hsBreak), "Break: ");
     zorva::testing::SetClock(10.0);
-    form->GoEditTheSettings();
+    form_->GoEditTheSettings();
     Accept("None", "3", "");
     EXPECT_EQ(BreakTime(), 3.0);
     EXPECT_EQ(HeaderText(hsBreak), "Break: ");
@@ -100,13 +100,13 @@ TEST_F(SettingsTest, BreakTimeHeaderShowsTheTextOnlyWhenItLiesAhead) {
 
 TEST_F(SettingsTest, BreakTimeIsTypedAndShownInTheUsersLocale) {
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-    form->GoEditTheSettings();
+    form_->GoEditTheSettings();
     Accept("None", "2,5", "");
     QLocale::setDefault(QLocale::c());
     EXPECT_EQ(BreakTime(), 2.5);
-    EXPECT_TRUE(boxes.empty());
+    EXPECT_TRUE(boxes_.empty());
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-    form->GoEditTheSettings();
+    form_->GoEditTheSettings();
     const QString shown = Panel()->BreakEdit()->text();
     QLocale::setDefault(QLocale::c());
     EXPECT_EQ(shown, "2,50");
@@ -117,7 +117,7 @@ TEST_F(SettingsTest, OutputGoesToAFileOrBackToTheScreen) {
     ASSERT_TRUE(existing.open(QIODevice::WriteOnly));
     existing.write("kept\n");
     existing.close();
-    form->GoEditTheSettings();
+    form_->GoEditTheSettings();
     Accept("None", "", " trace-existing.txt ");
     EXPECT_TRUE(TraceToFile());
     EXPECT_EQ(TraceFileName(), "trace-existing.txt");
@@ -127,29 +127,29 @@ TEST_F(SettingsTest, OutputGoesToAFileOrBackToTheScreen) {
     EXPECT_EQ(existing.readAll().toStdString(), "kept\na line\n");
 
     for (const char* screen : {"screen", "SCREEN", ""}) {
-        form->GoEditTheSettings();
+        form_->GoEditTheSettings();
         Accept("None", "", screen);
         EXPECT_FALSE(TraceToFile()) << screen;
         EXPECT_EQ(HeaderText(hsOutput), "Output: Screen") << screen;
     }
-    EXPECT_TRUE(boxes.empty());
+    EXPECT_TRUE(boxes_.empty());
 }
 
 TEST_F(SettingsTest, UnopenableTraceFileWarnsAndKeepsTheScreen) {
-    form->GoEditTheSettings();
+    form_->GoEditTheSettings();
     Accept("None", "", "no-such-directory/trace.txt");
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].kind, BoxKind::Warning);
-    EXPECT_EQ(boxes[0].text, "Error opening file no-such-directory/trace.txt");
+    ASSERT_EQ(boxes_.size(), 1u);
+    EXPECT_EQ(boxes_[0].Kind, BoxKind::Warning);
+    EXPECT_EQ(boxes_[0].Text, "Error opening file no-such-directory/trace.txt");
     EXPECT_FALSE(TraceToFile());
-    EXPECT_EQ(form->OutputName(), "Screen");
+    EXPECT_EQ(form_->OutputName(), "Screen");
     EXPECT_EQ(HeaderText(hsOutput), "Output: Screen");
     EXPECT_FALSE(Panel()->isVisible());
 }
 
 TEST_F(SettingsTest, MessageLogBoxIsOfferedOnlyWithAnAddress) {
     SetServerAddress("LocalHost");
-    form->GoEditTheSettings();
+    form_->GoEditTheSettings();
     QCheckBox* log = Panel()->MessageCheckBox();
     for (const auto& [text, enabled] : std::vector<std::pair<QString, bool>>{
              {"None", false}, {"LocalHost", true}, {" none ", false}, {"   ", false}, {"x", true}}) {
@@ -164,7 +164,7 @@ TEST_F(SettingsTest, MessageLogBoxIsOfferedOnlyWithAnAddress) {
 
     // With the address removed the box is disabled but still checked, and
     // OK keeps the log on.
-    form->GoEditTheSettings();
+    form_->GoEditTheSettings();
     Panel()->ServerAddressCombo()->setEditText("None");
     EXPECT_FALSE(log->isEnabled());
     EXPECT_TRUE(log->isChecked());
@@ -172,7 +172,7 @@ TEST_F(SettingsTest, MessageLogBoxIsOfferedOnlyWithAnAddress) {
     EXPECT_TRUE(MessageLogOn());
     EXPECT_EQ(HeaderText(hsMessageLog), "Message Log: On");
 
-    form->GoEditTheSettings();
+    form_->GoEditTheSettings();
     EXPECT_FALSE(log->isEnabled());
     log->setChecked(false);
     Panel()->OKButton()->click();
@@ -181,23 +181,23 @@ TEST_F(SettingsTest, MessageLogBoxIsOfferedOnlyWithAnAddress) {
 }
 
 TEST_F(SettingsTest, AnimationSettingShowsAndHidesTheAnimationWindow) {
-    form->GoEditTheSettings();
+    form_->GoEditTheSettings();
     Panel()->AnimationCheckBox()->setChecked(true);
     Panel()->OKButton()->click();
-    EXPECT_TRUE(form->AnimationOn());
+    EXPECT_TRUE(form_->AnimationOn());
     EXPECT_EQ(HeaderText(hsAnimation), "Animation: On");
-    ASSERT_NE(form->AnimationWindows().Form(), nullptr);
-    EXPECT_TRUE(form->AnimationWindows().Form()->isVisible());
-    form->GoEditTheSettings();
+    ASSERT_NE(form_->AnimationWindows().Form(), nullptr);
+    EXPECT_TRUE(form_->AnimationWindows().Form()->isVisible());
+    form_->GoEditTheSettings();
     EXPECT_TRUE(Panel()->AnimationCheckBox()->isChecked());
     Panel()->AnimationCheckBox()->setChecked(false);
     Panel()->OKButton()->click();
     EXPECT_EQ(HeaderText(hsAnimation), "Animation: Off");
-    EXPECT_FALSE(form->AnimationWindows().Form()->isVisible());
+    EXPECT_FALSE(form_->AnimationWindows().Form()->isVisible());
 }
 
 TEST_F(SettingsTest, CancelAppliesNothing) {
-    form->GoEditTheSettings();
+    form_->GoEditTheSettings();
     Panel()->ServerAddressCombo()->setEditText("elsewhere");
     Panel()->BreakEdit()->setText("4");
     Panel()->OutputCombo()->setEditText("cancelled.txt");
@@ -222,16 +222,16 @@ TEST_F(SettingsTest, OpeningDuringARunInterruptsItAndNeitherButtonResumes) {
             // Not idle any more: the address stays.
             EXPECT_EQ(ZorvaStatus().ServerAddress, "");
             EXPECT_EQ(HeaderText(hsServerAddress), "ServerAddress: ");
-            form->GoEditTheSettings();
+            form_->GoEditTheSettings();
             Panel()->CancelButton()->click();
             EXPECT_EQ(RunState(), rsInterrupted);
-            EXPECT_TRUE(form->ResumeItem()->isEnabled());
-            form->close();
+            EXPECT_TRUE(form_->ResumeItem()->isEnabled());
+            form_->close();
         });
     });
     SetServerAddress("");
     RunThroughStart();
-    EXPECT_EQ(closings, 1);
+    EXPECT_EQ(closings_, 1);
 }
 
 }  // namespace

@@ -10,9 +10,9 @@ namespace zorva::uitest {
 namespace {
 
 struct TestModel {
-    ZorvaQueue line{"Line"};
-    ZorvaQueue desk{"Desk"};
-    std::vector<std::string> messages;
+    ZorvaQueue Line{"Line"};
+    ZorvaQueue Desk{"Desk"};
+    std::vector<std::string> Messages;
 };
 
 std::unique_ptr<TestModel>& Model() {
@@ -24,11 +24,11 @@ class TCustomer : public ZorvaElement {
 public:
     TCustomer() : ZorvaElement(this, "Customer") {}
     void Process() override {
-        EnterQueue(Model()->desk);
-        LeaveQueue(Model()->desk);
-        EnterQueue(Model()->line);
+        EnterQueue(Model()->Desk);
+        LeaveQueue(Model()->Desk);
+        EnterQueue(Model()->Line);
         Hold(1.0);
-        LeaveQueue(Model()->line);
+        LeaveQueue(Model()->Line);
         FinishAndDestroy();
     }
 };
@@ -51,11 +51,11 @@ void InitTestModel() {
     (new TGenerator)->Start(0.0);
     SetTrace(true);
     SetServerAddress("LocalHost");
-    SetMessageHandler([](const std::string& text) { Model()->messages.push_back(text); });
+    SetMessageHandler([](const std::string& text) { Model()->Messages.push_back(text); });
 }
 
 const std::vector<std::string>& ReceivedMessages() {
-    return Model()->messages;
+    return Model()->Messages;
 }
 
 void ResetTestModel() {

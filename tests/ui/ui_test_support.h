@@ -30,43 +30,43 @@
 namespace zorva::uitest {
 
 struct Box {
-    BoxKind kind;
-    std::string text;
+    BoxKind Kind;
+    std::string Text;
 };
 
 class UiTest : public ::testing::Test {
 protected:
     void SetUp() override {
         StopFramework();
-        SetBoxPresenter([this](BoxKind kind, const std::string& text) { boxes.push_back({kind, text}); });
-        form = StartFramework();
-        form->SetClosedHook([this] { ++closings; });
-        form->show();
+        SetBoxPresenter([this](BoxKind kind, const std::string& text) { boxes_.push_back({kind, text}); });
+        form_ = StartFramework();
+        form_->SetClosedHook([this] { ++closings_; });
+        form_->show();
         // However a test goes wrong, a run must end: the watchdog ends it
         // as a closed window would, and the test fails.
-        watchdog.setSingleShot(true);
-        QObject::connect(&watchdog, &QTimer::timeout, [this] {
-            watchdogFired = true;
+        watchdog_.setSingleShot(true);
+        QObject::connect(&watchdog_, &QTimer::timeout, [this] {
+            watchdogFired_ = true;
             TheServerConnection().Abandon();
             SetStopTime(SimTime());
             LeaveStepMode();
         });
     }
     void TearDown() override {
-        watchdog.stop();
-        EXPECT_FALSE(watchdogFired) << "the run had to be ended by the watchdog";
+        watchdog_.stop();
+        EXPECT_FALSE(watchdogFired_) << "the run had to be ended by the watchdog";
         StopFramework();
         ResetTestModel();
-        form.reset();
+        form_.reset();
         SetBoxPresenter(nullptr);
     }
 
     // Chooses Start and returns when the run has ended (or after the
     // watchdog's time, when it did not).
     void RunThroughStart(int watchdogMs = 5000) {
-        watchdog.start(watchdogMs);
-        form->StartItem()->trigger();
-        watchdog.stop();
+        watchdog_.start(watchdogMs);
+        form_->StartItem()->trigger();
+        watchdog_.stop();
     }
 
     // The action runs as a window event once the clock has reached t: a
@@ -80,15 +80,15 @@ public:
     }
 
 protected:
-    QPlainTextEdit* Memo() const { return form->TracePanel()->TraceMemo(); }
+    QPlainTextEdit* Memo() const { return form_->TracePanel()->TraceMemo(); }
     int MemoLinesContaining(const std::string& text) const;
-    std::string HeaderText(int section) const { return form->Header()->SectionText(section); }
+    std::string HeaderText(int section) const { return form_->Header()->SectionText(section); }
 
-    std::unique_ptr<TZorvaForm> form;
-    std::vector<Box> boxes;
-    int closings = 0;
-    QTimer watchdog;
-    bool watchdogFired = false;
+    std::unique_ptr<TZorvaForm> form_;
+    std::vector<Box> boxes_;
+    int closings_ = 0;
+    QTimer watchdog_;
+    bool watchdogFired_ = false;
 };
 
 }  // namespace zorva::uitest
