@@ -82,7 +82,9 @@ std::string ServerUsage() {
     return "usage: zorva-server [options]\n"
            "Message and time server for Zorva models.\n"
            "\n"
-           "  --port N        TCP port to listen on (default 52623)\n"
+           "  --port N        TCP port to listen on (default " +
+           std::to_string(kDefaultPort) +
+           ")\n"
            "  --bind ADDRESS  address to listen on (default 127.0.0.1)\n"
            "  --models N      grant no time until N models have registered (default 2)\n"
            "  --until T       end the run at time T and exit once every model has left;\n"

@@ -5,10 +5,12 @@
 #include <string>
 #include <vector>
 
+#include "wire/protocol.h"
+
 namespace zorva::server {
 
 struct ServerOptions {
-    std::uint16_t Port = 52623;
+    std::uint16_t Port = kDefaultPort;
     std::string Bind = "127.0.0.1";
     int Models = 2;
     std::optional<double> Until;

@@ -107,8 +107,8 @@ void TimeServer::OnName(ClientId id, Client& client, std::string_view name) {
                  Outgoing::Kind::HandedOver});
         return;
     }
-    if (name.empty() || name.size() > kMaxNameLength || name == "server" || name.find("!!") != std::string_view::npos ||
-        shown != name) {
+    if (name.empty() || name.size() > kMaxNameLength || name == "server" ||
+        name.find(kFieldSeparator) != std::string_view::npos || shown != name) {
         Send(id, Line(LineKind::Unknown, "the name '" + shown + "' cannot be used"));
         return;
     }

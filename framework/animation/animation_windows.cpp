@@ -1,4 +1,5 @@
 #include "animation/animation_windows.h"
+#include "wire/protocol.h"
 
 #include <QGuiApplication>
 #include <QScreen>
@@ -9,13 +10,6 @@ namespace zorva {
 namespace {
 
 constexpr int kMainWindowWidth = 120;
-
-std::string Trimmed(std::string_view text) {
-    const std::size_t first = text.find_first_not_of(' ');
-    if (first == std::string_view::npos) return {};
-    const std::size_t last = text.find_last_not_of(' ');
-    return std::string(text.substr(first, last - first + 1));
-}
 
 }  // namespace
 
@@ -56,7 +50,7 @@ bool TAnimationWindows::RedrawWhenDue(double sim_time, std::string_view time_str
     if (!(sim_time - state_.LastAnimationTime > state_.AnimationInterval)) return false;
     form_->activateWindow();
     form_->setFocus();
-    state_.AnimationCaption = Trimmed(time_string) + " ";
+    state_.AnimationCaption = std::string(Trim(time_string)) + " ";
     form_->Refresh();
     state_.LastAnimationTime = sim_time;
     return true;

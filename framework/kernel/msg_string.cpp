@@ -6,25 +6,14 @@
 #include <utility>
 
 #include "wire/number_text.h"
+#include "wire/protocol.h"
 
 namespace zorva {
 
 namespace {
 
-constexpr std::string_view kSeparator = "!!";
+constexpr std::string_view kSeparator = kFieldSeparator;
 constexpr double kRealLimit = 1.7E38;
-
-// Blanks and ASCII control characters; bytes of UTF-8 sequences are kept.
-bool IsBlankOrControl(char c) {
-    const auto byte = static_cast<unsigned char>(c);
-    return byte <= ' ' || byte == 0x7F;
-}
-
-std::string_view Trim(std::string_view text) {
-    while (!text.empty() && IsBlankOrControl(text.front())) text.remove_prefix(1);
-    while (!text.empty() && IsBlankOrControl(text.back())) text.remove_suffix(1);
-    return text;
-}
 
 // Whether `value` converts to a finite float. Doubles up to FLT_MAX plus half
 // a float ulp (exclusive) round to FLT_MAX; anything above rounds to infinity.

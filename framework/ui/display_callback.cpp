@@ -3,16 +3,11 @@
 #include "connection/messaging.h"
 #include "engine/engine.h"
 #include "kernel/kernel.h"
+#include "ui/status_bar.h"
 #include "ui/zorva_form.h"
 
 namespace zorva {
 namespace {
-
-std::string TrimmedTimeString() {
-    std::string text = TimeString();
-    text.erase(0, text.find_first_not_of(' '));
-    return text;
-}
 
 void TraceEngineLines(const TZorvaForm& form) {
     if (!form.TraceOn()) return;
@@ -23,7 +18,7 @@ void TraceEngineLines(const TZorvaForm& form) {
 
 void RefreshClock(TZorvaForm& form) {
     if (SimTime() - form.LastStatusTime < form.StatusInterval) return;
-    if (form.isVisible()) form.SetStatusText(0, "Time: " + TrimmedTimeString());
+    if (form.isVisible()) form.SetStatusText(0, ClockPanelText());
     form.LastStatusTime = SimTime();
 }
 

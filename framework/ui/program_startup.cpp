@@ -16,6 +16,7 @@
 #include "ui/message_boxes.h"
 #include "ui/run_outcome.h"
 #include "ui/zorva_form.h"
+#include "wire/protocol.h"
 
 namespace zorva {
 namespace {
@@ -25,14 +26,10 @@ std::string ProgramFileName(int argc, char** argv) {
     return std::filesystem::path(argv[0]).filename().string();
 }
 
-std::string Trimmed(const std::string& text) {
-    return QString::fromStdString(text).trimmed().toStdString();
-}
-
 // The options act through the window's own operations, in the order in
 // which OK in the settings panel applies them. False when one was refused.
 bool ApplyBatchOptions(TZorvaForm& form, const BatchOptions& options) {
-    if (options.Server) form.ApplyServerAddress(Trimmed(*options.Server));
+    if (options.Server) form.ApplyServerAddress(std::string(Trim(*options.Server)));
     if (options.TraceFile) {
         form.ApplyOutput(*options.TraceFile);
         if (form.OutputName() != *options.TraceFile) return false;

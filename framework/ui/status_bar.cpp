@@ -1,10 +1,17 @@
 #include "ui/status_bar.h"
 
+#include "kernel/trace.h"
+#include "wire/protocol.h"
+
 #include <qdrawutil.h>
 #include <QMouseEvent>
 #include <QPainter>
 
 namespace zorva {
+
+std::string ClockPanelText() {
+    return "Time: " + std::string(Trim(TimeString()));
+}
 namespace {
 
 constexpr int kBarHeight = 24;

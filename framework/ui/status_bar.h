@@ -10,6 +10,9 @@
 
 namespace zorva {
 
+// "Time: " and the clock, for the status bar's first panel.
+std::string ClockPanelText();
+
 enum class StatusPanel { None, Time, Elements, Queues };
 
 // Which panel a click at x opens: the time panel up to and including its

@@ -1,4 +1,5 @@
 #include "ui/zorva_form.h"
+#include "ui/status_bar.h"
 
 #include <QAction>
 #include <QApplication>
@@ -39,12 +40,6 @@ QAction* MenuCommand(QMenuBar* menu, const char* name, const char* caption, cons
     }
     menu->addAction(action);
     return action;
-}
-
-std::string Trimmed(const std::string& text) {
-    const auto first = text.find_first_not_of(' ');
-    if (first == std::string::npos) return {};
-    return text.substr(first, text.find_last_not_of(' ') - first + 1);
 }
 
 }  // namespace
@@ -208,7 +203,7 @@ void TZorvaForm::WriteStatusTexts() {
     if (!kernelReady_) return;
     statusBar_->SetPanelText(1, "Elements: " + std::to_string(Elements().Length));
     statusBar_->SetPanelText(2, "Queues: " + std::to_string(QueueCount()));
-    statusBar_->SetPanelText(0, "Time: " + Trimmed(TimeString()));
+    statusBar_->SetPanelText(0, ClockPanelText());
 }
 
 void TZorvaForm::GoShowZorvaForm() {
