@@ -28,18 +28,32 @@ std::string Lowered(std::string_view text) {
 
 void TimeServer::OnToClient(ClientId id, Client& client, std::string_view argument) {
     const auto [targetField, text] = SplitFields<2>(argument);
-    const std::string_view targetName = Trim(targetField);
+    Relay(id, client, Trim(targetField), text, client.Account->SendingTime());
+}
+
+void TimeServer::OnSend(ClientId id, Client& client, std::string_view argument) {
+    const auto [timeField, targetField, text] = SplitFields<3>(argument);
+    const auto stamp = ParseTimeFromAnyLocale(timeField);
+    // A model running ahead is somewhere between the request its horizon
+    // answered and the horizon: never before that request.
+    if (!client.Account->Ahead() || !stamp || *stamp < client.Account->SendingTime()) {
+        Refuse(id, client, "cannot send a text stamped '" + Sanitize(Trim(timeField)) + "' from " + client.Name);
+        return;
+    }
+    Relay(id, client, Trim(targetField), text, *stamp);
+}
+
+void TimeServer::Relay(ClientId id, Client& client, std::string_view targetName, std::string_view text, double stamp) {
     if (targetName == "server") return;
     const Target target = FindTarget(targetName);
     if (!target.Id) {
         Refuse(id, client, target.Problem);
         return;
     }
-    const double stamp = client.Account->Clock();
     const std::string line = Line(LineKind::From, JoinFields({FormatTime(stamp), client.Name, Sanitize(text)}));
     if (!FitsLine(line, id, client)) return;
     Client& receiver = *Registered(*target.Id);
-    Deliver(*target.Id, receiver, {line, stamp, Outgoing::Kind::Text});
+    Deliver(*target.Id, receiver, {line, stamp, Outgoing::Kind::Text, client.Account->Lookahead()});
 }
 
 void TimeServer::OnQuestion(ClientId id, Client& client, std::string_view argument) {
@@ -52,7 +66,9 @@ void TimeServer::OnQuestion(ClientId id, Client& client, std::string_view argume
     const bool askedInStep = client.Account->QuestionAsked();
     ReleaseHeld(id, client);
     if (targetName == "server") {
-        Answer(id, number, askedInStep, "server", ServerAnswer(text));
+        const std::string_view question = Trim(text);
+        Answer(id, number, askedInStep, "server",
+               question.starts_with(kLookaheadQuestion) ? AgreeLookahead(client, question) : ServerAnswer(text));
         return;
     }
     const Target target = FindTarget(targetName);
@@ -64,7 +80,8 @@ void TimeServer::OnQuestion(ClientId id, Client& client, std::string_view argume
         return;
     }
     questions_.push_back({id, number, *target.Id, askedInStep});
-    Deliver(*target.Id, *Registered(*target.Id), {relayed, client.Account->Clock(), Outgoing::Kind::HandedOver});
+    Deliver(*target.Id, *Registered(*target.Id),
+            {relayed, client.Account->SendingTime(), Outgoing::Kind::HandedOver, client.Account->Lookahead()});
 }
 
 void TimeServer::OnAnswer(ClientId id, Client& client, std::string_view argument) {

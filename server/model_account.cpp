@@ -5,10 +5,10 @@
 
 namespace zorva::server {
 
-ModelAccount::ModelAccount(double greetingTime) : clock_(greetingTime) {}
+ModelAccount::ModelAccount(double greetingTime) : clock_(greetingTime), reached_(greetingTime) {}
 
 Reading ModelAccount::HowItReads() const {
-    if (phase_ != Phase::Running) return Reading::Reported;
+    if (phase_ != Phase::Running || Ahead()) return Reading::Reported;
     return questionsInStep_ > 0 ? Reading::Covered : Reading::Held;
 }
 
@@ -20,8 +20,31 @@ void ModelAccount::Ask(double time) {
     request_ = time;
 }
 
+void ModelAccount::DeclareLookahead(double lookahead) {
+    lookahead_ = lookahead;
+}
+
+void ModelAccount::AskAhead(double time, std::uint64_t handled) {
+    while (!unaccounted_.empty() && unaccounted_.front().Number <= handled) unaccounted_.pop_front();
+    questionsInStep_ = 0;
+    phase_ = Phase::Waiting;
+    request_ = time;
+}
+
+void ModelAccount::GrantHorizon() {
+    phase_ = Phase::Running;
+    clock_ = std::max(clock_, request_);
+    reached_ = request_;
+}
+
+double ModelAccount::OwnBound() const {
+    double bound = std::numeric_limits<double>::infinity();
+    for (const Counted& line : unaccounted_) bound = std::min(bound, line.Pin);
+    return bound;
+}
+
 bool ModelAccount::ReportEvent(double time) {
-    if (!unreported_.empty()) unreported_.pop_front();
+    if (!unaccounted_.empty()) unaccounted_.pop_front();
     if (phase_ != Phase::Waiting) return false;
     request_ = time;
     return true;
@@ -41,6 +64,7 @@ void ModelAccount::QuestionAnswered(bool insideStep) {
 void ModelAccount::Grant(double time) {
     phase_ = Phase::Running;
     clock_ = std::max(clock_, time);
+    reached_ = std::max(reached_, time);
 }
 
 void ModelAccount::Stopped() {
@@ -51,10 +75,12 @@ void ModelAccount::Sent(const Outgoing& line) {
     // The client never sets its clock back, and neither does this record.
     if (line.Kind == Outgoing::Kind::Text) clock_ = std::max(clock_, line.Stamp);
     if (!line.HandedOver()) return;
+    const double pin = line.Stamp + line.Delay;
+    ++handedOver_;
     if (HowItReads() == Reading::Covered) {
-        earliestCovered_ = std::min(earliestCovered_, line.Stamp);
+        earliestCovered_ = std::min(earliestCovered_, pin);
     } else {
-        unreported_.push_back(line.Stamp);
+        unaccounted_.push_back({handedOver_, pin});
     }
 }
 
@@ -67,16 +93,20 @@ std::vector<Outgoing> ModelAccount::TakeHeld() {
 }
 
 double ModelAccount::EffectiveTime() const {
+    // A lookahead model running ahead acts no earlier than the request the
+    // horizon answered; one that waits, at its request; its handlers, at
+    // what its uncounted lines create.
+    if (Ahead()) return std::min(phase_ == Phase::Choosing ? reached_ : request_, OwnBound());
     const bool byRequest = phase_ == Phase::Waiting && questionsBetweenSteps_ == 0;
-    double time = std::min(byRequest ? request_ : clock_, earliestCovered_);
-    for (double stamp : unreported_) time = std::min(time, stamp);
+    double time = std::min(byRequest ? request_ : reached_, earliestCovered_);
+    for (const Counted& line : unaccounted_) time = std::min(time, line.Pin);
     for (const Outgoing& line : held_)
         if (line.HandedOver()) time = std::min(time, line.Stamp);
     return time;
 }
 
 bool ModelAccount::Settled() const {
-    return phase_ == Phase::Waiting && questionsBetweenSteps_ == 0 && questionsInStep_ == 0 && unreported_.empty() &&
+    return phase_ == Phase::Waiting && questionsBetweenSteps_ == 0 && questionsInStep_ == 0 && unaccounted_.empty() &&
            held_.empty();
 }
 

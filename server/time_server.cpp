@@ -1,6 +1,7 @@
 #include "time_server.h"
 
 #include "wire/line_kinds.h"
+#include "wire/number_text.h"
 #include "wire/protocol.h"
 
 #include <algorithm>
@@ -53,6 +54,10 @@ void TimeServer::Received(ClientId id, std::string_view line) {
                 OnQuestion(id, client, match.Fields);
             } else if (match.Kind == LineKind::Answer) {
                 OnAnswer(id, client, match.Fields);
+            } else if (match.Kind == LineKind::Ahead) {
+                OnAhead(id, client, match.Fields);
+            } else if (match.Kind == LineKind::Send) {
+                OnSend(id, client, match.Fields);
             }
     }
     Advance();
@@ -133,7 +138,11 @@ void TimeServer::OnName(ClientId id, Client& client, std::string_view name) {
 void TimeServer::OnContinue(ClientId id, Client& client, std::string_view argument) {
     const auto time = ParseTimeFromAnyLocale(argument);
     if (!time) {
-        Send(id, Line(LineKind::Unknown, "cannot read the time '" + Sanitize(Trim(argument)) + "'"));
+        Refuse(id, client, "cannot read the time '" + Sanitize(Trim(argument)) + "'");
+        return;
+    }
+    if (client.Account->Ahead()) {
+        Refuse(id, client, "a model with lookahead asks with " + std::string(Keyword(LineKind::Ahead)));
         return;
     }
     client.Account->Ask(*time);
@@ -150,10 +159,39 @@ void TimeServer::OnContinue(ClientId id, Client& client, std::string_view argume
 void TimeServer::OnNewEvent(ClientId id, Client& client, std::string_view argument) {
     const auto time = ParseTimeFromAnyLocale(argument);
     if (!time) {
-        Send(id, Line(LineKind::Unknown, "cannot read the time '" + Sanitize(Trim(argument)) + "'"));
+        Refuse(id, client, "cannot read the time '" + Sanitize(Trim(argument)) + "'");
         return;
     }
-    if (!client.Account->ReportEvent(*time)) return;
+    if (client.Account->Ahead() || !client.Account->ReportEvent(*time)) return;
+    if (ended_) {
+        AnswerAfterEnd(id, client);
+    } else {
+        StopIfBeyondEnd(id, client);
+    }
+}
+
+std::string TimeServer::AgreeLookahead(Client& client, std::string_view question) {
+    ModelAccount& account = *client.Account;
+    const auto lookahead = ParseTimeFromAnyLocale(question.substr(kLookaheadQuestion.size()));
+    // Only once, before the model's first request: its accounting changes
+    // with it.
+    if (!lookahead || !(*lookahead > 0) || IsNeverTime(*lookahead) || account.Ahead() || account.Waiting() ||
+        account.Running())
+        return {};
+    account.DeclareLookahead(*lookahead);
+    output_.Report("model " + client.Name + " runs ahead with a lookahead of " + FormatTime(*lookahead));
+    return std::string(kLookaheadQuestion) + " " + FormatTime(*lookahead);
+}
+
+void TimeServer::OnAhead(ClientId id, Client& client, std::string_view argument) {
+    const auto [timeField, countField] = SplitFields<2>(argument);
+    const auto time = ParseTimeFromAnyLocale(timeField);
+    const auto handled = ParseInteger(Trim(countField));
+    if (!client.Account->Ahead() || !time || !handled || *handled < 0) {
+        Refuse(id, client, "cannot read the request '" + Sanitize(Trim(argument)) + "'");
+        return;
+    }
+    client.Account->AskAhead(*time, static_cast<std::uint64_t>(*handled));
     if (ended_) {
         AnswerAfterEnd(id, client);
     } else {
@@ -190,10 +228,19 @@ void TimeServer::Advance() {
     if (!started_ || ended_) return;
     double earliest = std::numeric_limits<double>::infinity();
     bool allSettled = true;
+    // The least output time over all models, its own included: what a model
+    // sends may come back to it through another, or from itself, no earlier
+    // than that. And the least of the lookahead models', which bounds what a
+    // model without lookahead may be granted.
+    double output = std::numeric_limits<double>::infinity();
+    double aheadOutput = std::numeric_limits<double>::infinity();
     for (const auto& [id, client] : clients_) {
         if (!client.Account || client.Leaving) continue;
-        earliest = std::min(earliest, client.Account->EffectiveTime());
-        allSettled = allSettled && client.Account->Settled();
+        const ModelAccount& account = *client.Account;
+        earliest = std::min(earliest, account.EffectiveTime());
+        allSettled = allSettled && account.Settled();
+        output = std::min(output, account.OutputTime());
+        if (account.Ahead()) aheadOutput = std::min(aheadOutput, account.OutputTime());
     }
     if (earliest == std::numeric_limits<double>::infinity()) return;
 
@@ -206,24 +253,50 @@ void TimeServer::Advance() {
         return;
     }
     time_ = std::max(time_, earliest);
-    if (const auto next = NextToRun(earliest)) {
-        clients_.at(*next).Account->Grant(earliest);
-        Send(*next, Line(LineKind::Continue, FormatTime(earliest)));
+    GrantHorizons(output);
+    if (const auto next = NextToRun(aheadOutput)) {
+        ModelAccount& account = *clients_.at(*next).Account;
+        const double request = account.Request();
+        account.Grant(request);
+        Send(*next, Line(LineKind::Continue, FormatTime(request)));
     }
 }
 
-std::optional<ClientId> TimeServer::NextToRun(double earliest) const {
-    // One step at a time: while a model runs a step, its texts and questions
-    // may still change what the others do next. And only once every model
-    // that may still act at this time has said what it wants, so the order
-    // of steps at one time depends on the models, not on the network:
-    // between equal requests, the model with the lowest name goes first.
+void TimeServer::GrantHorizons(double output) {
+    // Past the end nothing may run before the model has learnt of it.
+    const double bound = config_.Until ? std::min(output, *config_.Until) : output;
+    for (auto& [id, client] : clients_) {
+        if (!client.Account || client.Leaving || !client.Account->Ahead() || !client.Account->Waiting()) continue;
+        ModelAccount& account = *client.Account;
+        // Nor before an event that a line it has not yet handled may create.
+        const double horizon = std::min(bound, account.OwnBound());
+        if (!(horizon > account.Request())) continue;
+        account.GrantHorizon();
+        Send(id, Line(LineKind::Horizon, FormatTime(horizon)));
+    }
+}
+
+std::optional<ClientId> TimeServer::NextToRun(double aheadOutput) const {
+    // One step at a time among the models without lookahead: while one runs
+    // a step, its texts and questions may still change what the others do
+    // next. And only once every such model that may still act at the least
+    // time has said what it wants, so the order of steps at one time depends
+    // on the models, not on the network: between equal requests, the model
+    // with the lowest name goes first. A lookahead model lets it run up to
+    // its output time.
+    double earliest = std::numeric_limits<double>::infinity();
+    for (const auto& [id, client] : clients_) {
+        if (!client.Account || client.Leaving || client.Account->Ahead()) continue;
+        if (client.Account->Running()) return std::nullopt;
+        earliest = std::min(earliest, client.Account->EffectiveTime());
+    }
+    // The end time is granted to all at once (FinishAt), never to one.
+    if (earliest > aheadOutput || (config_.Until && earliest >= *config_.Until)) return std::nullopt;
     std::optional<ClientId> next;
     const std::string* nextName = nullptr;
     for (const auto& [id, client] : clients_) {
-        if (!client.Account || client.Leaving) continue;
+        if (!client.Account || client.Leaving || client.Account->Ahead()) continue;
         const ModelAccount& account = *client.Account;
-        if (account.Running()) return std::nullopt;
         if (account.EffectiveTime() > earliest) continue;
         if (!account.Settled()) return std::nullopt;
         if (!next || client.Name < *nextName) {

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <limits>
 #include <map>
 #include <optional>
 #include <string>
@@ -78,11 +79,17 @@ private:
     void OnQuestion(ClientId id, Client& client, std::string_view argument);
     void OnAnswer(ClientId id, Client& client, std::string_view argument);
     void OnCommand(ClientId id, std::string_view command);
+    // The answer to "lookahead L": the same text when the model may run ahead.
+    std::string AgreeLookahead(Client& client, std::string_view question);
+    void OnAhead(ClientId id, Client& client, std::string_view argument);
+    void OnSend(ClientId id, Client& client, std::string_view argument);
+    void Relay(ClientId id, Client& client, std::string_view targetName, std::string_view text, double stamp);
 
     void StopIfBeyondEnd(ClientId id, Client& client);
     void AnswerAfterEnd(ClientId id, Client& client);
     void Advance();
-    std::optional<ClientId> NextToRun(double earliest) const;
+    void GrantHorizons(double output);
+    std::optional<ClientId> NextToRun(double aheadOutput) const;
     void FinishAt(double end);
     void StopAll();
     void WhenEmpty();

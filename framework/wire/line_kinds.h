@@ -25,6 +25,12 @@ enum class LineKind : std::uint8_t {
     NewEvent,  // "$$newevent:T", a model's report
     ToClient,  // "$$toclient: TARGET!!TEXT", a text to relay
     Command,   // "$$WORD", a command to the server ("$$time", "$$clients")
+    // The lookahead extension, agreed at registration (see
+    // kLookaheadQuestion); neither side sends these to a peer that did not
+    // agree.
+    Horizon,  // "$$horizon:H", the server's grant of every event before H
+    Ahead,    // "$$ahead:T!!N", a lookahead model's request: earliest event T, N lines handled
+    Send,     // "$$send:T!!TARGET!!TEXT", a lookahead model's text, sent at its time T
 };
 
 enum class Travels : std::uint8_t { ToModel, ToServer, Both };
@@ -37,8 +43,13 @@ struct LineKindRow {
 
 // The server's lines in the order a model searches them: from the last row
 // up, the first keyword that occurs anywhere in the line decides, so a
-// relayed text that mentions "$$?" is still a "$$from:" line.
+// relayed text that mentions "$$?" is still a "$$from:" line. The
+// extension's lines come first: any other keyword in a line wins over
+// theirs.
 inline constexpr LineKindRow kLineKinds[] = {
+    {LineKind::Horizon, "$$horizon:", Travels::ToModel},
+    {LineKind::Ahead, "$$ahead:", Travels::ToServer},
+    {LineKind::Send, "$$send:", Travels::ToServer},
     {LineKind::Answer, "$$!", Travels::Both},
     {LineKind::Question, "$$?", Travels::Both},
     {LineKind::Hello, "$$hello:", Travels::ToModel},

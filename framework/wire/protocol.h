@@ -46,6 +46,13 @@ std::string_view Trim(std::string_view text);
 // receiver's line, so they become blanks.
 std::string Sanitize(std::string_view text);
 
+// A model that promises a lookahead L asks the server, right after it has
+// registered, "lookahead L" (two decimals); a server that takes part in the
+// extension answers with the same text, any other answer (an empty one from
+// a server that knows nothing of it) leaves the model without. Asking is
+// what every server answers, so neither side waits for what may never come.
+inline constexpr std::string_view kLookaheadQuestion = "lookahead";
+
 // Fields of a line are separated by this.
 inline constexpr std::string_view kFieldSeparator = "!!";
 
