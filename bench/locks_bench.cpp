@@ -1,6 +1,7 @@
-// The two-lock waterway to a large end time, three ways in one run: each
-// lock model alone (unconnected), then both coupled through zorva-server.
-// Prints events per second for each, and for the coupled run the protocol
+// The two-lock waterway to a large end time, four ways in one run: each
+// lock model alone (unconnected), then both coupled through zorva-server,
+// one granted event at a time and running ahead with their lookahead.
+// Prints events per second for each, and for the coupled runs the protocol
 // round trips (requests that wait for the server's answer) per event.
 //
 //   locks_bench [END_TIME]        (default 1000000)
@@ -36,7 +37,8 @@ struct Figures {
 
 // One model's run; connected when port is not 0. The trace stays off: it
 // is the scheduling and the protocol that are measured.
-Figures RunModel(const std::function<void()>& initModel, const std::string& name, double until, quint16 port) {
+Figures RunModel(const std::function<void()>& initModel, const std::string& name, double until, quint16 port,
+                 bool ahead) {
     ResetKernel();
     InitKernel();
     ResetConnection();
@@ -47,6 +49,7 @@ Figures RunModel(const std::function<void()>& initModel, const std::string& name
     });
     SetModelName(name);
     initModel();
+    if (!ahead) SetLookahead(0.0);
     SetTraceOn(false);
     if (port == 0) {
         SetServerAddress("");
@@ -78,8 +81,9 @@ quint16 FreePort() {
     return probe.serverPort();
 }
 
-// Both models as children of this program, through a fresh server.
-int RunCoupled(double until, const Figures& alone) {
+// Both models as children of this program, through a fresh server; the
+// rate of events.
+double RunCoupled(double until, bool ahead) {
     const quint16 port = FreePort();
     const QString end = QString::number(until, 'f', 2);
     QProcess server;
@@ -94,7 +98,8 @@ int RunCoupled(double until, const Figures& alone) {
     QProcess west;
     QProcess east;
     for (auto [process, side] : {std::pair{&west, "west"}, std::pair{&east, "east"}})
-        process->start(QCoreApplication::applicationFilePath(), {"--model", side, QString::number(port), end});
+        process->start(QCoreApplication::applicationFilePath(),
+                       {"--model", side, QString::number(port), end, ahead ? "ahead" : "exact"});
     // Every request that waits for an answer is one round trip.
     long roundTrips = 0;
     std::string pending;
@@ -104,7 +109,8 @@ int RunCoupled(double until, const Figures& alone) {
             const std::string line = pending.substr(0, eol);
             pending.erase(0, eol + 1);
             if (line.rfind("<- ", 0) == 0 &&
-                (line.find(" $$continue:") != std::string::npos || line.find(" $$?") != std::string::npos))
+                (line.find(" $$continue:") != std::string::npos || line.find(" $$ahead:") != std::string::npos ||
+                 line.find(" $$?") != std::string::npos))
                 ++roundTrips;
         }
     };
@@ -118,21 +124,19 @@ int RunCoupled(double until, const Figures& alone) {
     const double seconds = static_cast<double>(wall.elapsed()) / 1000.0;
     const long events =
         std::atol(west.readAllStandardOutput().constData()) + std::atol(east.readAllStandardOutput().constData());
-    Print("coupled through the server", {events, seconds});
-    const double coupledRate = static_cast<double>(events) / seconds;
-    const double aloneRate = static_cast<double>(alone.events) / alone.seconds;
+    Print(ahead ? "running ahead (lookahead)" : "coupled through the server", {events, seconds});
     std::printf("round trips per event        %10.3f\n", static_cast<double>(roundTrips) / static_cast<double>(events));
-    std::printf("coupled / unconnected rate   %10.4f\n", coupledRate / aloneRate);
-    return server.exitCode() == 0 && west.exitCode() == 0 && east.exitCode() == 0 ? 0 : 1;
+    const bool ok = server.exitCode() == 0 && west.exitCode() == 0 && east.exitCode() == 0;
+    return ok ? static_cast<double>(events) / seconds : 0.0;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
-    if (argc == 5 && std::string(argv[1]) == "--model") {
+    if (argc == 6 && std::string(argv[1]) == "--model") {
         const Figures f = RunModel(ModelInit(argv[2]), std::string("obrim") + argv[2], std::atof(argv[4]),
-                                   static_cast<quint16>(std::atoi(argv[3])));
+                                   static_cast<quint16>(std::atoi(argv[3])), std::string(argv[5]) == "ahead");
         std::printf("%ld\n", f.events);
         return 0;
     }
@@ -142,9 +146,14 @@ int main(int argc, char** argv) {
         return 2;
     }
     std::printf("two-lock waterway to time %.0f\n", until);
-    const Figures west = RunModel(InitBrimWest, "obrimwest", until, 0);
+    const Figures west = RunModel(InitBrimWest, "obrimwest", until, 0, false);
     Print("west lock alone", west);
-    const Figures east = RunModel(InitBrimEast, "obrimeast", until, 0);
+    const Figures east = RunModel(InitBrimEast, "obrimeast", until, 0, false);
     Print("east lock alone", east);
-    return RunCoupled(until, {west.events + east.events, west.seconds + east.seconds});
+    const double aloneRate = static_cast<double>(west.events + east.events) / (west.seconds + east.seconds);
+    const double exactRate = RunCoupled(until, false);
+    const double aheadRate = RunCoupled(until, true);
+    std::printf("coupled / unconnected rate   %10.4f\n", exactRate / aloneRate);
+    std::printf("lookahead / unconnected rate %10.4f\n", aheadRate / aloneRate);
+    return exactRate > 0 && aheadRate > 0 ? 0 : 1;
 }

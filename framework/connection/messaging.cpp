@@ -60,10 +60,27 @@ void SetServerAddressDisplay(MessagingDisplayHook hook) {
     TheMessaging().ShowServerAddress = std::move(hook);
 }
 
+void SetLookahead(double Lookahead) {
+    if (RunState() != rsIdle) return;
+    TheMessaging().Lookahead = Lookahead > 0 ? Lookahead : 0.0;
+}
+
+double Lookahead() {
+    return TheMessaging().Lookahead;
+}
+
+bool RunsAhead() {
+    return TheMessaging().RunsAhead;
+}
+
 void SendToModel(const std::string& Target, const std::string& Text) {
     if (Unconnected()) return;
     if (Target == "$$server")
         SendToServer(Line(LineKind::Command, Text));
+    else if (TheMessaging().RunsAhead)
+        // The server cannot know where a model running ahead is: the text
+        // carries its time.
+        SendToServer(Line(LineKind::Send, JoinFields({FormatTime(SimTime()), Target, Text})));
     else
         SendToServer(Line(LineKind::ToClient, Target + std::string(kFieldSeparator) + Text));
 }

@@ -36,6 +36,17 @@ using MessagingDisplayHook = std::function<void(const std::string& text)>;
 void SetModelNameDisplay(MessagingDisplayHook hook);
 void SetServerAddressDisplay(MessagingDisplayHook hook);
 
+// The model promises that nothing it sends at time t creates an event in
+// another model before t + Lookahead (a lock model: a ship arrives 20 time
+// units after its hand-over). Set before the run; when the server agrees,
+// the model runs every event before the horizon the server grants without
+// asking, and a promise broken is a fatal error in the receiving model.
+// 0 (the default) runs one granted event at a time.
+void SetLookahead(double Lookahead);
+double Lookahead();
+// Whether the server agreed: the model runs ahead.
+bool RunsAhead();
+
 // "$$toclient: " Target "!!" Text, or "$$" Text to the target "$$server".
 // Sends nothing when the model runs alone.
 void SendToModel(const std::string& Target, const std::string& Text);

@@ -21,6 +21,14 @@ struct MessagingState {
     // The last incoming text and question, waiting for the model's handlers.
     std::string IncomingMessage;
     std::optional<TQuestion> PendingQuestion;
+    // Lines handed to the handlers since the connection was made; a model
+    // running ahead counts them in its requests.
+    std::uint64_t HandedOver = 0;
+    // The lookahead the model promises (0: none), whether the server agreed,
+    // and the horizon it granted last.
+    double Lookahead = 0.0;
+    bool RunsAhead = false;
+    double Horizon = -1.0;
     ModelMessageHandler MessageHandler;
     ModelQuestionHandler QuestionHandler;
     MessagingDisplayHook ShowModelName;

@@ -4,9 +4,11 @@
 
 #include "connection/message_log.h"
 #include "connection/messaging.h"
+#include "connection/messaging_state.h"
 #include "engine/engine.h"
 #include "engine/fatal_error.h"
 #include "wire/line_kinds.h"
+#include "wire/protocol.h"
 
 namespace zorva {
 namespace {
@@ -45,10 +47,28 @@ void ServerConnection::ConnectToServer() {
     socket_->Open(QString::fromStdString(address), port_);
     while (!abandoned_ && socket_ && !socket_->Greeted() && socket_->State() != TModelSocket::Link::Closed)
         WaitForServer();
+    if (socket_ && socket_->Greeted()) AgreeLookahead();
+}
+
+// Asked right after registering, as every server answers a question to
+// itself: one that knows nothing of lookahead answers with an empty text.
+void ServerConnection::AgreeLookahead() {
+    MessagingState& m = TheMessaging();
+    m.RunsAhead = false;
+    m.Horizon = -1.0;
+    if (!(m.Lookahead > 0)) return;
+    const std::string agreed = std::string(kLookaheadQuestion) + " " + FormatTime(m.Lookahead);
+    std::string answer = agreed;
+    AskModel("server", answer);
+    m.RunsAhead = answer == agreed;
 }
 
 void ServerConnection::SendContinue(double t) {
-    SendToServer(Line(LineKind::Continue, FormatTime(t)));
+    const MessagingState& m = TheMessaging();
+    if (m.RunsAhead)
+        SendToServer(Line(LineKind::Ahead, JoinFields({FormatTime(t), std::to_string(m.HandedOver)})));
+    else
+        SendToServer(Line(LineKind::Continue, FormatTime(t)));
 }
 
 void ServerConnection::SendNewEvent(double t) {
@@ -57,6 +77,15 @@ void ServerConnection::SendNewEvent(double t) {
 
 void ServerConnection::HandOverToModel() {
     zorva::HandOverToModel();
+}
+
+bool ServerConnection::RunsAhead() const {
+    return TheMessaging().RunsAhead;
+}
+
+bool ServerConnection::WithinHorizon(double t) const {
+    const MessagingState& m = TheMessaging();
+    return m.RunsAhead && t < m.Horizon;
 }
 
 bool ServerConnection::ConnectionClosed() const {

@@ -22,6 +22,8 @@ public:
     bool ConnectionClosed() const override;
     void WaitForServer() override;
     void HandOverToModel() override;
+    bool RunsAhead() const override;
+    bool WithinHorizon(double t) const override;
 
     // Logs and sends one line, retrying a failed send ten times.
     void SendToServer(const std::string& line);
@@ -42,6 +44,7 @@ public:
 
 private:
     bool Connected() const;
+    void AgreeLookahead();
 
     std::unique_ptr<TModelSocket> socket_;
     std::uint16_t port_ = kDefaultPort;

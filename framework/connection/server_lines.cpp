@@ -1,5 +1,6 @@
 #include "connection/server_lines.h"
 
+#include <algorithm>
 #include <optional>
 #include <string_view>
 
@@ -35,15 +36,18 @@ void LogReceived(const std::string& line) {
 }
 
 void TakeServerTime(double t, const std::string& line) {
-    if (t < SimTime() - kTimeRounding)
+    // A model running ahead meets texts from its past as a matter of course.
+    if (t < SimTime() - kTimeRounding && !TheMessaging().RunsAhead)
         ReportLineProblem("the time in the line " + line + " lies before the clock " + FormatFixed(SimTime()) +
                           "; the clock stays");
     ClockFromServer(t);
 }
 
-void HandOverMessage(const std::string& text) {
-    TheMessaging().IncomingMessage = text;
-    DeliverIncoming();
+void HandOverMessage(const std::string& text, const TextDelivery* delivery = nullptr) {
+    MessagingState& m = TheMessaging();
+    m.IncomingMessage = text;
+    ++m.HandedOver;
+    DeliverIncoming(delivery);
 }
 
 void HandleFrom(std::string_view fields, const std::string& line) {
@@ -53,7 +57,21 @@ void HandleFrom(std::string_view fields, const std::string& line) {
     TakeServerTime(*t, line);
     const std::string shortened = Line(LineKind::From, text);
     LogReceived(shortened);
-    HandOverMessage(shortened);
+    // At one time the server takes the steps of models in the order of
+    // their names.
+    const std::string sender(SplitField(text).first);
+    const TextDelivery delivery{{*t, static_cast<std::int8_t>(sender < ModelName() ? -1 : 1)}, sender, ModelName()};
+    HandOverMessage(shortened, &delivery);
+}
+
+void HandleHorizon(std::string_view fields, const std::string& line) {
+    const auto h = ReadTime(fields, line);
+    if (!h) return;
+    LogReceived(line);
+    MessagingState& m = TheMessaging();
+    // A request asked again may cross the horizon that its first one got.
+    m.Horizon = std::max(m.Horizon, *h);
+    ServerGrantedHorizon();
 }
 
 void HandleSimTime(std::string_view fields, const std::string& line) {
@@ -87,7 +105,9 @@ void HandleQuestion(std::string_view fields, const std::string& line) {
     if (!number) return;
     const auto [name, text] = SplitField(rest);
     LogReceived(line);
-    TheMessaging().PendingQuestion = TQuestion{*number, std::string(text), std::string(name)};
+    MessagingState& m = TheMessaging();
+    m.PendingQuestion = TQuestion{*number, std::string(text), std::string(name)};
+    ++m.HandedOver;
     DeliverIncoming();
 }
 
@@ -165,6 +185,14 @@ void ServerLineReader::HandleLine(const std::string& rawLine) {
             HandleReply(match.Fields, line);
             held_ = true;
             break;
+        case LineKind::Horizon:
+            // Only a model that agreed on lookahead gets horizons; to any
+            // other it is a line like any it does not know.
+            if (TheMessaging().RunsAhead) {
+                HandleHorizon(match.Fields, line);
+                break;
+            }
+            [[fallthrough]];
         default:  // "$$unknown:", "$$clients:", "$$time:" and unrecognised lines
             LogReceived(line);
             HandOverMessage(line);

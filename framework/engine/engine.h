@@ -9,6 +9,7 @@
 
 #include "engine/element_status.h"
 #include "engine/run_status.h"
+#include "engine/text_origin.h"
 
 namespace zorva {
 
@@ -67,6 +68,9 @@ void ShowConnectionStatus(const std::string& text);
 // "$$continue:" t. t is only the request rounded to two decimals, so it never
 // sets the clock: the resumed event brings its own exact time.
 void ServerGrantedTime(double t);
+// "$$horizon:" H, to a model running ahead: every event before H may run;
+// the connection keeps H (see ServerLink::WithinHorizon).
+void ServerGrantedHorizon();
 // "$$stop:" t: the waiting pass is abandoned and a new one starts once the
 // wait has returned, never from inside the handler that read the line.
 void ServerStoppedAt(double t);
@@ -77,15 +81,19 @@ void StartClockAt(double t);
 // forward to it, but never past the earliest pending event: times travel
 // rounded to two decimals, and an event that ran later than its own time
 // would shift everything it schedules, differently from run to run. Inside
-// a step (a text read while AskModel waits) the clock stays at the step's
-// time. The clock never moves backwards.
+// a step (a text read while AskModel waits) or a pass over the state list,
+// the clock stays where the elements see it; a model running ahead keeps
+// its own. The clock never moves backwards.
 void ClockFromServer(double t);
 // After an incoming text or question that the connection keeps for the
 // model: the link hands it to the model's handler and the display callback
 // follows, as for every call of the display callback; then the server is
 // told of the earliest event, whether or not the handler created one, when
-// the model is between steps.
-void DeliverIncoming();
+// the model is between steps (running ahead: asked again while it waits).
+// A text comes with where it came from: read late by a model running
+// ahead, what it creates is put in order as of its time, and an event
+// before the time the model has reached is a broken promise.
+void DeliverIncoming(const TextDelivery* text = nullptr);
 
 // Program end followed by a fresh start-up: frees every notice, resets the
 // run status and the engine values. Elements are the kernel's to free.

@@ -27,8 +27,11 @@ struct Engine {
     double KeyBreak = -1.0;
     bool StepMode = false;
     bool ServerAnswered = false;
-    bool PassAbandoned = false;  // "$$stop:" arrived while a pass waited
-    bool Delivering = false;     // an incoming text is being handed to the model
+    bool PassAbandoned = false;              // "$$stop:" arrived while a pass waited
+    bool Delivering = false;                 // an incoming text is being handed to the model
+    const TextDelivery* Delivery = nullptr;  // the text being handed over, if it is one
+    bool AwaitingServer = false;             // a pass waits for the server's answer
+    bool RequestGranted = false;             // the answer was "$$continue:", not a horizon
     int YieldCounter = 1;
     int YieldReload = 1;
 
@@ -51,6 +54,9 @@ void ScheduleOnState(ZorvaProcessElement* element, bool reentry);
 void ReportNewEvent();
 // The report itself, also made after every incoming text.
 void SendEarliestEvent();
+// A model running ahead that reads a text late: handling it must not start
+// anything before the time the model has already reached.
+void CheckLookaheadKept(const ZorvaProcessElement& element, double t);
 [[noreturn]] void EnterScheduler();
 
 }  // namespace zorva

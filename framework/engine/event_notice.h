@@ -17,8 +17,13 @@ struct EventNotice {
     EventNotice* Prev = this;
     ZorvaProcessElement* Element = nullptr;
     double Time = NeverTime;
-    std::uint8_t OnStateList = 0;
     StackSegment SavedStack;  // empty for a fresh start
+    // When the notice was scheduled: the clock then, or the time a text was
+    // sent at for a notice its handling created. Orders notices of equal Time
+    // when a model running ahead reads a text late (see TextOrigin).
+    double Origin = 0.0;
+    std::uint8_t OnStateList = 0;
+    std::int8_t OriginRank = 0;  // 0 own; -1 from a model that comes first at equal times, 1 from one after
 
     // One notice per scheduling: recycled rather than returned to the heap.
     static void* operator new(std::size_t size) { return AllocateNoticeBlock(size); }

@@ -35,6 +35,7 @@ void ZorvaProcessElement::ScheduleProcess(double Time) {
     Engine& e = TheEngine();
     if (notice_) FatalError("Error(ScheduleProcess): " + Name + " is already scheduled");
     if (std::isnan(Time)) FatalError("Error(ScheduleProcess): " + Name + " scheduled at a time that is not a number");
+    CheckLookaheadKept(*this, Time);
     if (SavedStack) {
         e.PendingStack = std::move(SavedStack);
     } else {

@@ -112,20 +112,26 @@ void WaitForPermissionToProceed() {
 // was "$$stop:": the pass is then abandoned and a new one starts.
 bool AwaitServer(double t) {
     Engine& e = TheEngine();
+    if (e.Link->WithinHorizon(t)) return true;
     e.PassAbandoned = false;
     e.ServerAnswered = false;
+    e.RequestGranted = false;
+    e.AwaitingServer = true;
     e.Link->SendContinue(t);
     while (!e.ServerAnswered && !e.Link->ConnectionClosed()) e.Link->WaitForServer();
+    e.AwaitingServer = false;
     return e.ServerAnswered && !e.PassAbandoned;
 }
 
 // A text handled during the wait may have changed the chosen notice: an
 // earlier event is covered by the grant, a later one (or none) is asked for
-// again.
+// again. A horizon covers what lies before it, and nothing else: it may
+// answer an earlier request than the last.
 bool GrantCovers(double requested) {
-    const SequencingSet& s = TheEngine().Set;
-    const EventNotice* n = s.ChosenNotice;
-    return n && !s.IsSentinel(n) && n->Time <= requested && n->Time < TheEngine().StopTime;
+    const Engine& e = TheEngine();
+    const EventNotice* n = e.Set.ChosenNotice;
+    if (!n || e.Set.IsSentinel(n) || n->Time >= e.StopTime) return false;
+    return (e.RequestGranted && n->Time <= requested) || e.Link->WithinHorizon(n->Time);
 }
 
 // A run that ends because the server is gone keeps its clock: nothing was
@@ -166,8 +172,16 @@ EventNotice* ChooseWithPermission() {
         if (connected && e.Link->ConnectionClosed()) EndRun(true);
         if (e.Set.ChosenNotice->Time < e.StopTime) {
             if (!connected) return e.Set.ChosenNotice;
-            const double requested = e.Set.ChosenNotice->Time;
-            if (AwaitServer(requested) && GrantCovers(requested)) return e.Set.ChosenNotice;
+            // Asked again, for what is chosen now, until the answer covers
+            // it: choosing anew would start another pass over the state list
+            // although no timed event has run.
+            for (;;) {
+                const EventNotice* chosen = e.Set.ChosenNotice;
+                if (!chosen || e.Set.IsSentinel(chosen) || chosen->Time >= e.StopTime) break;
+                const double requested = chosen->Time;
+                if (!AwaitServer(requested)) break;  // "$$stop:": a new pass
+                if (GrantCovers(requested)) return e.Set.ChosenNotice;
+            }
             continue;
         }
         if (connected && st.SimTime < e.StopTime) {
@@ -316,6 +330,12 @@ void FinishAndDestroyProcess() {
 }
 
 void ServerGrantedTime(double) {
+    Engine& e = TheEngine();
+    e.ServerAnswered = true;
+    e.RequestGranted = true;
+}
+
+void ServerGrantedHorizon() {
     TheEngine().ServerAnswered = true;
 }
 
@@ -335,7 +355,9 @@ void StartClockAt(double t) {
 void ClockFromServer(double t) {
     Engine& e = TheEngine();
     TZorvaStatus& st = e.Status;
-    if (st.CurrentElement) return;
+    // Inside a step, or during a pass over the state list, the elements see
+    // the clock: it stays. A model running ahead may be past the time.
+    if (st.CurrentElement || e.Set.ScanningStateList || (e.Link && e.Link->RunsAhead())) return;
     st.SimTime = std::max(st.SimTime, std::min(t, e.Set.FirstTimed()->Time));
 }
 
@@ -344,10 +366,12 @@ void ShowConnectionStatus(const std::string& text) {
     CallDisplay();
 }
 
-void DeliverIncoming() {
+void DeliverIncoming(const TextDelivery* text) {
     Engine& e = TheEngine();
     e.Delivering = true;
+    e.Delivery = text;
     CallDisplay();
+    e.Delivery = nullptr;
     e.Delivering = false;
     SendEarliestEvent();
 }

@@ -5,8 +5,10 @@
 #include "engine/block_pools.h"
 #include "engine/engine.h"
 #include "engine/engine_state.h"
+#include "engine/fatal_error.h"
 #include "engine/process_element.h"
 #include "engine/server_link.h"
+#include "wire/protocol.h"
 
 namespace zorva {
 
@@ -21,7 +23,10 @@ Engine* const theEngine = TheEngineInstance();
 
 void ScheduleOnTime(ZorvaProcessElement* element, double t) {
     Engine& e = TheEngine();
-    e.Set.InsertTimed(element, t, e.Status.SimTime, std::move(e.PendingStack));
+    if (e.Delivery && e.Link && e.Link->RunsAhead())
+        e.Set.InsertTimedFrom(element, t, e.Status.SimTime, std::move(e.PendingStack), e.Delivery->Origin);
+    else
+        e.Set.InsertTimed(element, t, e.Status.SimTime, std::move(e.PendingStack));
     element->Status = esScheduledOnTime;
     element->EventTime = t;
     ReportNewEvent();
@@ -55,7 +60,21 @@ void SendEarliestEvent() {
     } else if (s.ChosenNotice) {
         t = s.ChosenNotice->Time;
     }
-    e.Link->SendNewEvent(t >= e.StopTime ? e.StopTime : t);
+    const double earliest = t >= e.StopTime ? e.StopTime : t;
+    if (!e.Link->RunsAhead())
+        e.Link->SendNewEvent(earliest);
+    else if (e.AwaitingServer)
+        e.Link->SendContinue(earliest);  // asks again, counting what it handled
+}
+
+void CheckLookaheadKept(const ZorvaProcessElement& element, double t) {
+    Engine& e = TheEngine();
+    if (!e.Delivery || !e.Link || !e.Link->RunsAhead() || t >= e.Status.SimTime) return;
+    const TextDelivery& text = *e.Delivery;
+    FatalError(ClockText() + " Error(lookahead): the text that " + text.Sender + " sent at " +
+               FormatTime(text.Origin.Stamp) + " starts " + element.Name + " at " + FormatTime(t) + ", before " +
+               FormatTime(e.Status.SimTime) + ", which " + text.Receiver + " has already reached: the lookahead that " +
+               text.Sender + " promised was not kept");
 }
 
 void ResetEngine() {
@@ -72,6 +91,9 @@ void ResetEngine() {
     e.ServerAnswered = false;
     e.PassAbandoned = false;
     e.Delivering = false;
+    e.Delivery = nullptr;
+    e.AwaitingServer = false;
+    e.RequestGranted = false;
     e.YieldCounter = e.YieldReload = 1;
     FlushBlockPools();
 }

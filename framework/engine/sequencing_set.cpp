@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "engine/process_element.h"
+#include "wire/protocol.h"
 
 namespace zorva {
 
@@ -21,19 +22,20 @@ void SequencingSet::LinkBefore(EventNotice* notice, EventNotice* position) {
     position->Prev = notice;
 }
 
-EventNotice* SequencingSet::NewNotice(ZorvaProcessElement* element, double time, std::uint8_t onStateList,
-                                      StackSegment segment) {
+EventNotice* SequencingSet::NewNotice(ZorvaProcessElement* element, double time, double simTime,
+                                      std::uint8_t onStateList, StackSegment segment) {
     auto* notice = new EventNotice;
     notice->Element = element;
     notice->Time = time;
     notice->OnStateList = onStateList;
     notice->SavedStack = std::move(segment);
+    notice->Origin = simTime;
     element->notice_ = notice;
     return notice;
 }
 
 EventNotice* SequencingSet::InsertTimed(ZorvaProcessElement* element, double t, double simTime, StackSegment segment) {
-    EventNotice* notice = NewNotice(element, t, 0, std::move(segment));
+    EventNotice* notice = NewNotice(element, t, simTime, 0, std::move(segment));
     ++timedCount_;
     // A time before the insertion point's goes right before it; only then
     // can the insertion point move back to the new notice.
@@ -45,6 +47,34 @@ EventNotice* SequencingSet::InsertTimed(ZorvaProcessElement* element, double t, 
     if (beforeInsertionPoint && simTime < t) InsertionPoint = notice;
     UpdateIndexing();
     return notice;
+}
+
+EventNotice* SequencingSet::InsertTimedFrom(ZorvaProcessElement* element, double t, double simTime,
+                                            StackSegment segment, const TextOrigin& origin) {
+    EventNotice* notice = InsertTimed(element, t, simTime, std::move(segment));
+    notice->Origin = origin.Stamp;
+    notice->OriginRank = origin.Rank;
+    EventNotice* after = notice->Prev;
+    while (after != &TimeList && after->Time == t && ScheduledAfter(*after, origin)) after = after->Prev;
+    if (after == notice->Prev) return notice;
+    // Rare: a notice of the same time scheduled after the text was sent.
+    for (EventNotice* passed = after->Next; passed != notice; passed = passed->Next)
+        if (InsertionPoint == passed) InsertionPoint = notice;
+    notice->Prev->Next = notice->Next;
+    notice->Next->Prev = notice->Prev;
+    LinkBefore(notice, after->Next);
+    if (indexActive_) {
+        index_.Clear();
+        index_.Build(TimeList.Next, &TimeList);
+    }
+    return notice;
+}
+
+// Steps are taken in the order of their times rounded as they travel, and at
+// one such time in the rank order of their models.
+bool SequencingSet::ScheduledAfter(const EventNotice& notice, const TextOrigin& origin) {
+    const double scheduled = *ParseTime(FormatTime(notice.Origin));
+    return scheduled > origin.Stamp || (scheduled == origin.Stamp && notice.OriginRank > origin.Rank);
 }
 
 // First come, first served: pass every notice at or before t. The sentinel's
@@ -76,7 +106,7 @@ void SequencingSet::SwitchIndexing() {
 
 EventNotice* SequencingSet::InsertState(ZorvaProcessElement* element, double simTime, bool reentry,
                                         StackSegment segment) {
-    EventNotice* notice = NewNotice(element, simTime, 1, std::move(segment));
+    EventNotice* notice = NewNotice(element, simTime, simTime, 1, std::move(segment));
     EventNotice* position = (reentry && ScanPosition) ? ScanPosition : &StateList;
     LinkBefore(notice, position);
     return notice;

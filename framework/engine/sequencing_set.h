@@ -3,8 +3,10 @@
 // switching, no clock of its own, no reporting to the server.
 
 #include <cstddef>
+#include <cstdint>
 
 #include "engine/event_notice.h"
+#include "engine/text_origin.h"
 #include "engine/time_list_index.h"
 
 namespace zorva {
@@ -21,6 +23,12 @@ public:
     // New notice on the time list at t, behind every notice with Time <= t.
     // simTime is the clock, which decides whether the insertion point moves.
     EventNotice* InsertTimed(ZorvaProcessElement* element, double t, double simTime, StackSegment segment);
+    // The same for a notice that handling a text creates, read by a model
+    // that may have run ahead of the text's time: among the notices of equal
+    // Time it goes where it would have gone had the text been read at its
+    // time, before those that were scheduled later.
+    EventNotice* InsertTimedFrom(ZorvaProcessElement* element, double t, double simTime, StackSegment segment,
+                                 const TextOrigin& origin);
     // New notice on the state list, at its tail or, for an element standing
     // by again during a pass, right before the pass's scan position.
     EventNotice* InsertState(ZorvaProcessElement* element, double simTime, bool reentry, StackSegment segment);
@@ -75,7 +83,8 @@ private:
     std::size_t timedCount_ = 0;
 
     static void LinkBefore(EventNotice* notice, EventNotice* position);
-    static EventNotice* NewNotice(ZorvaProcessElement* element, double time, std::uint8_t onStateList,
+    static bool ScheduledAfter(const EventNotice& notice, const TextOrigin& origin);
+    static EventNotice* NewNotice(ZorvaProcessElement* element, double time, double simTime, std::uint8_t onStateList,
                                   StackSegment segment);
 };
 

@@ -22,6 +22,11 @@ public:
     // callback, so a program with or without a window gets the same
     // delivery.
     virtual void HandOverToModel() = 0;
+    // With a lookahead agreed with the server, the model runs every event
+    // before the horizon it was granted without asking, and counts instead
+    // of reporting what it handled.
+    virtual bool RunsAhead() const { return false; }
+    virtual bool WithinHorizon(double) const { return false; }
 };
 
 }  // namespace zorva

@@ -19,6 +19,7 @@ constexpr OptionRule kOptions[] = {
     {"--headless", Argument::Nothing},    {"--server", Argument::Value},    {"--start", Argument::Nothing},
     {"--exit-at-end", Argument::Nothing}, {"--stop-time", Argument::Value}, {"--trace-file", Argument::Value},
     {"--message-log", Argument::Nothing}, {"--report", Argument::Value},    {"--help", Argument::Nothing},
+    {"--lookahead", Argument::Value},
 };
 
 const OptionRule* FindOption(const std::string& name) {
@@ -47,7 +48,11 @@ std::string Apply(BatchOptions& o, const std::string& name, const std::string& v
         o.TraceFile = value;
     else if (name == "--report")
         o.Report = value;
-    else if (name == "--stop-time") {
+    else if (name == "--lookahead") {
+        const auto l = value == "off" ? std::optional<double>(0.0) : ParseNumber(value);
+        if (!l || *l < 0.0) return "--lookahead needs a time of 0 or more such as 20.00, or off, not '" + value + "'";
+        o.Lookahead = *l;
+    } else if (name == "--stop-time") {
         const auto t = ParseNumber(value);
         if (!t || *t < 0.0) return "--stop-time needs a time of 0 or more such as 100.00, not '" + value + "'";
         o.StopTime = *t;
@@ -114,6 +119,10 @@ std::string BatchUsage(const std::string& program) {
            "  --message-log       keep the message log (<model name>.log)\n"
            "  --report FILE       at the end of the run, write the clock, every queue's\n"
            "                      statistics and the model's figures to FILE as JSON\n"
+           "  --lookahead L       promise that what the model sends at time t creates no\n"
+           "                      event elsewhere before t + L, so that it may run ahead\n"
+           "                      of the others (\"off\" or 0: one granted event at a time);\n"
+           "                      replaces the model's own\n"
            "  --help              show this text and end\n"
            "\n" +
            ExitCodeTable();

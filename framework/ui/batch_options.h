@@ -17,6 +17,7 @@ struct BatchOptions {
     std::optional<std::string> TraceFile;
     bool MessageLog = false;
     std::optional<std::string> Report;
+    std::optional<double> Lookahead;  // 0: "off"
     bool Help = false;
 };
 

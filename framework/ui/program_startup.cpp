@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "connection/messaging.h"
 #include "engine/engine.h"
 #include "ui/batch_options.h"
 #include "ui/batch_report.h"
@@ -36,6 +37,7 @@ bool ApplyBatchOptions(TZorvaForm& form, const BatchOptions& options) {
     }
     if (options.MessageLog) form.ApplyMessageLog(true);
     if (options.StopTime) SetStopTime(*options.StopTime);
+    if (options.Lookahead) SetLookahead(*options.Lookahead);
     return true;
 }
 

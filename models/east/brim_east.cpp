@@ -23,6 +23,8 @@ void InitBrimEast() {
     TLockModel& model = InstallLockModel(East);
     SetTrace(true);
     SetServerAddress("LocalHost");
+    // A ship handed over arrives at the other lock this much later.
+    SetLookahead(SailingTimeToOtherLock);
     SetMessageHandler([&model](const std::string& Message) { model.ReceiveShip(Message); });
     SetQuestionHandler(AnswerQuestion);
 }

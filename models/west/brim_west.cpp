@@ -33,6 +33,8 @@ void InitBrimWest() {
     TLockModel& model = InstallLockModel(West);
     SetTrace(true);
     SetServerAddress("LocalHost");
+    // A ship handed over arrives at the other lock this much later.
+    SetLookahead(SailingTimeToOtherLock);
     SetMessageHandler([&model](const std::string& Message) { model.ReceiveShip(Message); });
 }
 

@@ -56,9 +56,11 @@ protected:
         SetDisplayCallback(nullptr);
     }
 
-    // The model's own initialisation, then a connected run until stopTime.
-    void Run(const std::function<void()>& initModel, double stopTime) {
+    // The model's own initialisation, then a connected run until stopTime,
+    // one granted event at a time unless the model may run ahead.
+    void Run(const std::function<void()>& initModel, double stopTime, bool mayRunAhead = false) {
         initModel();
+        if (!mayRunAhead) SetLookahead(0.0);
         SetServerPort(server_.Port());
         SetServerAddress("127.0.0.1");
         SetStopTime(stopTime);

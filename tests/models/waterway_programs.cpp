@@ -29,7 +29,7 @@ bool Running(const QProcess& p) {
 }  // namespace
 
 std::vector<std::string> HandOvers(const std::string& serverOutput, const std::string& peer) {
-    const std::regex received(R"(^<- \d+ \$\$toclient: )" + peer + "!!(.*)$");
+    const std::regex received(R"(^<- \d+ \$\$(?:toclient: |send:[0-9.]+!!))" + peer + "!!(.*)$");
     std::vector<std::string> texts;
     std::istringstream lines(serverOutput);
     for (std::string line; std::getline(lines, line);) {
@@ -58,22 +58,24 @@ Waterway::~Waterway() {
     }
 }
 
-bool Waterway::Start(double until) {
+bool Waterway::Start(double until, const QStringList& programOptions) {
     server_.start(ZORVA_SERVER_EXECUTABLE,
                   {"--bind", address_, "--until", QString::number(until, 'f', 2), "--verbose"});
     if (!server_.waitForStarted(5000)) return false;
     // The server says where it listens once it does.
     if (!WaitFor([this] { return server_.canReadLine() || !Running(server_); }, 5000) || !Running(server_))
         return false;
-    StartProgram(west_, OBRIMWEST_EXECUTABLE, "west");
-    StartProgram(east_, OBRIMEAST_EXECUTABLE, "east");
+    StartProgram(west_, OBRIMWEST_EXECUTABLE, "west", programOptions);
+    StartProgram(east_, OBRIMEAST_EXECUTABLE, "east", programOptions);
     return west_.waitForStarted(5000) && east_.waitForStarted(5000);
 }
 
-void Waterway::StartProgram(QProcess& process, const char* executable, const std::string& model) {
+void Waterway::StartProgram(QProcess& process, const char* executable, const std::string& model,
+                            const QStringList& options) {
     const QString name = QString::fromStdString(model);
-    process.start(executable, {"--headless", "--server", address_, "--start", "--exit-at-end", "--trace-file",
-                               name + ".trace", "--report", name + ".json"});
+    process.start(executable, QStringList{"--headless", "--server", address_, "--start", "--exit-at-end",
+                                          "--trace-file", name + ".trace", "--report", name + ".json"} +
+                                  options);
 }
 
 bool Waterway::WaitForAll(int ms) {

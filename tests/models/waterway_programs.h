@@ -22,7 +22,8 @@ struct TraceEntry {
 };
 
 // The hand-over texts to the peer, in the order the server received them:
-// "ShipL4!!23.68!!174.41" from its "<- 3 $$toclient: brimeast!!ShipL4!!23.68!!174.41".
+// "ShipL4!!23.68!!174.41" from its "<- 3 $$toclient: brimeast!!ShipL4!!23.68!!174.41"
+// or, from a model running ahead, "<- 3 $$send:154.41!!brimeast!!ShipL4!!23.68!!174.41".
 std::vector<std::string> HandOvers(const std::string& serverOutput, const std::string& peer);
 
 class Waterway {
@@ -33,9 +34,9 @@ public:
     ~Waterway();
 
     // Starts the server with --until and --verbose, then both programs,
-    // headless, started and ending with the run; false if any of them does
-    // not start.
-    bool Start(double until);
+    // headless, started and ending with the run, with the extra options
+    // given; false if any of them does not start.
+    bool Start(double until, const QStringList& programOptions = {});
     // Waits until each of the three has ended; false when the time is up.
     bool WaitForAll(int ms);
     // Waits until the program's trace has reached the time.
@@ -55,7 +56,7 @@ public:
     std::string ServerAddress() const { return address_.toStdString(); }
 
 private:
-    void StartProgram(QProcess& process, const char* executable, const std::string& model);
+    void StartProgram(QProcess& process, const char* executable, const std::string& model, const QStringList& options);
 
     QString address_;
     std::string serverOutput_;

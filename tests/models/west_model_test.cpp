@@ -25,6 +25,15 @@ TEST_F(LockModelTest, WestFirstShipPassesAndIsHandedOverOnYes) {
     EXPECT_EQ(SimTime(), 100.0);
 }
 
+TEST_F(LockModelTest, WestAskingToRunAheadRunsOneEventAtATimeWhereTheServerKnowsNothingOfIt) {
+    // This server answers every question "Yes", that one too: no agreement.
+    Run(InitBrimWest, 100.0, true);
+    EXPECT_EQ(SentLines("$$?").front(), "$$?1!!server!!lookahead 20.00");
+    EXPECT_TRUE(SentLines("$$ahead:").empty());
+    EXPECT_EQ(SentLines("$$toclient:"), Lines{"$$toclient: brimeast!!ShipL!!26.68!!34.00"});
+    EXPECT_EQ(SimTime(), 100.0);
+}
+
 TEST_F(LockModelTest, WestBatchesShipsThatArriveBeforeTheChangeover) {
     Run(InitBrimWest, 170.0);
     // ShipL2 (103.83) waits for an empty changeover and goes alone; ShipL3
