@@ -47,6 +47,9 @@ void TcpSession::Send(const std::string& line) {
     } else if (socket_->bytesToWrite() > kMaxUnsent) {
         Stop("cut off: more than " + std::to_string(kMaxUnsent) + " bytes of output unread", false);
     }
+    // Written at once rather than at the event loop's next turn: a grant
+    // that waits for that turn adds to every round trip.
+    if (!stopped_) socket_->flush();
 }
 
 void TcpSession::Close(const std::string& reason) {

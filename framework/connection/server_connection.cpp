@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <algorithm>
+
 #include "connection/message_log.h"
 #include "connection/messaging.h"
 #include "connection/messaging_state.h"
@@ -17,6 +19,8 @@ constexpr int kSendRetries = 10;
 // How long one round of a wait blocks on the socket: short enough for the
 // window to stay responsive, long enough not to spin a core.
 constexpr int kWaitSliceMs = 10;
+// How long a wait first watches the socket alone.
+constexpr int kQuickWaitMs = 1;
 
 }  // namespace
 
@@ -95,21 +99,27 @@ bool ServerConnection::ConnectionClosed() const {
 void ServerConnection::WaitForServer() {
     const std::size_t handledBefore = socket_ ? socket_->LinesHandled() : 0;
     if (socket_) socket_->ReleaseHeldLines();
-    if (socket_ && socket_->LinesHandled() != handledBefore) return;
-    ProcessPendingEvents();
-    if (!socket_ || abandoned_) return;
-    // The event processing may have handled the very line the caller waits
-    // for; blocking now would add a whole slice to every round trip.
-    if (socket_->LinesHandled() != handledBefore) return;
+    if (!socket_ || socket_->LinesHandled() != handledBefore) return;
     // Lines may be waiting unread when this wait runs inside a handler of
     // an earlier line, where the socket does not signal again.
     if (socket_->bytesAvailable() > 0) {
         socket_->CheckServerAnswer();
         return;
     }
+    // A server answers within a fraction of a millisecond: wait on the
+    // socket alone first, so that a round trip costs no pass of the event
+    // loop; the window's events are processed when the answer takes longer
+    // (and by the run loop at every pass).
     const auto link = socket_->State();
-    if (link == TModelSocket::Link::Connecting || link == TModelSocket::Link::Connected)
-        socket_->waitForReadyRead(kWaitSliceMs);
+    const bool open = link == TModelSocket::Link::Connecting || link == TModelSocket::Link::Connected;
+    if (open && socket_->waitForReadyRead(kQuickWaitMs)) return;
+    ProcessPendingEvents();
+    if (!socket_ || abandoned_ || socket_->LinesHandled() != handledBefore) return;
+    if (socket_->bytesAvailable() > 0) {
+        socket_->CheckServerAnswer();
+        return;
+    }
+    if (open) socket_->waitForReadyRead(kWaitSliceMs);
 }
 
 void ServerConnection::SendToServer(const std::string& text) {
@@ -121,10 +131,9 @@ void ServerConnection::SendToServer(const std::string& text) {
         if (c == '\r' || c == '\n') c = ' ';
     const std::string framed = line + "\r\n";
     LogMessage(framed, kSentSuffix);
-    const QByteArray bytes(framed.data(), static_cast<qsizetype>(framed.size()));
     qint64 written = -1;
     for (int attempt = 0; attempt <= kSendRetries && written == -1; ++attempt)
-        written = Connected() ? socket_->write(bytes) : -1;
+        written = Connected() ? socket_->write(framed.data(), static_cast<qint64>(framed.size())) : -1;
     if (written != -1) {
         socket_->flush();
         return;

@@ -112,9 +112,12 @@ private:
         const bool asks = line.rfind("$$continue:", 0) == 0;
         if (!asks && line.rfind("$$newevent:", 0) != 0) return;
         const std::string requested = line.substr(line.find(':') + 1);
+        // Like a real server, a due ship goes out instead of the grant: the
+        // model's report of its earliest event then stands for its request.
         if (asks && !deliveries_.empty() && deliveries_.front().At <= *ParseNumber(requested)) {
             s.Send("$$from:" + FormatFixed(deliveries_.front().At) + "!!peer!!" + deliveries_.front().Payload);
             deliveries_.pop_front();
+            return;
         }
         s.Send("$$continue:" + requested);
     }

@@ -127,7 +127,9 @@ TEST(EndToEnd, AClientThatStopsReadingIsCutOffAndTheOthersGoOn) {
     EXPECT_EQ(other.Line(), "$$hello:zorva-server!!0.00\r\n");
     other.Send("$$name:other\r\n");
 
-    // Texts to itself that it never reads pile up in the server.
+    // Texts to itself that it never reads pile up in the server (the test's
+    // own socket would otherwise take them all in).
+    stalled.Socket().setReadBufferSize(1024);
     const QByteArray text = "$$toclient: stalled!!" + QByteArray(60000, 'y') + "\r\n";
     for (int i = 0; i < 1000 && stalled.Socket().state() == QAbstractSocket::ConnectedState; ++i) {
         stalled.Socket().write(text);
