@@ -26,6 +26,10 @@ public:
     // begins with it.
     void ReleaseHeldLines() { reader_.Release(); }
 
+    // Writes the bytes, straight to the connection when nothing is queued
+    // before them; -1 when the socket refused them.
+    qint64 WriteNow(const std::string& bytes);
+
     void Open(const QString& address, quint16 port);
     Link State() const { return link_; }
     bool Greeted() const { return reader_.Greeted(); }

@@ -133,11 +133,8 @@ void ServerConnection::SendToServer(const std::string& text) {
     LogMessage(framed, kSentSuffix);
     qint64 written = -1;
     for (int attempt = 0; attempt <= kSendRetries && written == -1; ++attempt)
-        written = Connected() ? socket_->write(framed.data(), static_cast<qint64>(framed.size())) : -1;
-    if (written != -1) {
-        socket_->flush();
-        return;
-    }
+        written = Connected() ? socket_->WriteNow(framed) : -1;
+    if (written != -1) return;
     if (MessageLogOn())
         LogMessage("SendStr from model " + ModelName(), kErrorSuffix);
     else
