@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <utility>
+
 #include "connection/message_log.h"
 #include "connection/messaging.h"
 #include "engine/engine.h"
@@ -40,11 +42,32 @@ bool ServerConnection::Connected() const {
 void ServerConnection::ConnectToServer() {
     const std::string& address = ZorvaStatus().ServerAddress;
     if (address.empty() || Connected()) return;
-    if (!socket_) socket_ = std::make_unique<TModelSocket>();
-    ShowConnectionStatus("Connection called");
-    socket_->Open(QString::fromStdString(address), port_);
-    while (!abandoned_ && socket_ && !socket_->Greeted() && socket_->State() != TModelSocket::Link::Closed)
-        WaitForServer();
+    do {
+        if (!socket_) socket_ = std::make_unique<TModelSocket>();
+        ShowConnectionStatus("Connection called");
+        socket_->Open(QString::fromStdString(address), port_);
+        while (!abandoned_ && socket_ && !socket_->Greeted() && socket_->State() != TModelSocket::Link::Closed)
+            WaitForServer();
+    } while (RetryAfterFailure());
+}
+
+// The run has not begun yet, so a failed connection can still be made again
+// or given up for a run without the server; once the run has begun, a lost
+// connection ends it.
+bool ServerConnection::RetryAfterFailure() {
+    if (abandoned_ || !socket_ || socket_->Greeted() || !connectFailed_) return false;
+    switch (connectFailed_(socket_->Failure())) {
+        case TConnectChoice::Retry:
+            Close();
+            return !abandoned_;
+        case TConnectChoice::RunUnconnected:
+            Close();
+            AssignServerAddress(std::string());
+            return false;
+        case TConnectChoice::GiveUp:
+            break;
+    }
+    return false;
 }
 
 void ServerConnection::SendContinue(double t) {
@@ -67,7 +90,9 @@ void ServerConnection::WaitForServer() {
     const std::size_t handledBefore = socket_ ? socket_->LinesHandled() : 0;
     if (socket_) socket_->ReleaseHeldLines();
     if (socket_ && socket_->LinesHandled() != handledBefore) return;
+    const bool waitingBefore = std::exchange(waiting_, true);
     ProcessPendingEvents();
+    waiting_ = waitingBefore;
     if (!socket_ || abandoned_) return;
     // The event processing may have handled the very line the caller waits
     // for; blocking now would add a whole slice to every round trip.

@@ -34,6 +34,7 @@ struct Engine {
 
     std::function<void()> DisplayCallback;
     std::function<void()> ProcessEvents;
+    std::function<void(double)> PaceHook;
     ServerLink* Link = nullptr;
 };
 
