@@ -4,6 +4,7 @@
 #include <QValueAxis>
 
 #include <algorithm>
+#include <cmath>
 
 #include "kernel/kernel.h"
 
@@ -25,6 +26,23 @@ QList<QPointF> StepPoints(const std::vector<TLengthPoint>& points, double clock,
     return steps;
 }
 
+// Ticks at round numbers (1, 2 or 5 times a power of ten), about five of
+// them, so that whole labels stand where their values are.
+double NiceStep(double span) {
+    const double rough = std::max(span, 1.0) / 5.0;
+    const double power = std::pow(10.0, std::floor(std::log10(rough)));
+    for (const double factor : {1.0, 2.0, 5.0})
+        if (factor * power >= rough) return factor * power;
+    return 10.0 * power;
+}
+
+void SetRange(QValueAxis& axis, double from, double to) {
+    const double step = NiceStep(to - from);
+    axis.setTickAnchor(std::floor(from / step) * step);
+    axis.setTickInterval(step);
+    axis.setRange(from, to);
+}
+
 }  // namespace
 
 std::size_t TQueueChart::PointBudget() {
@@ -42,10 +60,12 @@ TQueueChart::TQueueChart(QWidget* parent) : QChartView(new QChart, parent) {
     chart->setMargins(QMargins(2, 2, 2, 2));
     timeAxis_ = new QValueAxis;
     timeAxis_->setTitleText("Simulated time");
-    timeAxis_->setLabelFormat("%.0f");
+    timeAxis_->setLabelFormat("%g");
+    timeAxis_->setTickType(QValueAxis::TicksDynamic);
     lengthAxis_ = new QValueAxis;
     lengthAxis_->setTitleText("Length");
     lengthAxis_->setLabelFormat("%.0f");
+    lengthAxis_->setTickType(QValueAxis::TicksDynamic);
     chart->addAxis(timeAxis_, Qt::AlignBottom);
     chart->addAxis(lengthAxis_, Qt::AlignLeft);
     setMinimumHeight(120);
@@ -102,8 +122,8 @@ void TQueueChart::Refresh() {
         line.Version = queue.LengthTrace.Version();
         line.Clock = clock;
     }
-    timeAxis_->setRange(start, std::max(clock, start + 1.0));
-    lengthAxis_->setRange(0, longest + 1);
+    SetRange(*timeAxis_, start, std::max(clock, start + 1.0));
+    SetRange(*lengthAxis_, 0, longest + 1);
 }
 
 QLineSeries* TQueueChart::Line(const std::string& queueName) const {

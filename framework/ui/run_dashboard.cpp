@@ -68,6 +68,7 @@ TRunDashboard::TRunDashboard(QWidget* parent) : QWidget(parent) {
     connect(paceCombo_->lineEdit(), &QLineEdit::editingFinished, this,
             [this] { ApplyPace(paceCombo_->currentText().toStdString()); });
 
+    column->addWidget(new QLabel("Problems the model reported:", this));
     notes_ = new QListWidget(this);
     notes_->setObjectName("RunNotes");
     notes_->setToolTip("Problems the model reported during the run, such as a hand-over to a model that has left");
