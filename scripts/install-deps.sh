@@ -4,9 +4,11 @@
 # generated is kept, so a second run costs one dpkg query and one locale list.
 set -euo pipefail
 
+# Debian's qt6-charts-dev needs Qt's OpenGL development files without
+# depending on them: libqt6opengl6-dev is listed for it.
 packages=(
   build-essential cmake ninja-build g++ clang libclang-rt-dev clang-format
-  qt6-base-dev qt6-base-dev-tools libgl-dev
+  qt6-base-dev qt6-base-dev-tools qt6-charts-dev libqt6opengl6-dev libgl-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   libboost-context-dev libsystemc-dev
   valgrind pkg-config xvfb xauth locales

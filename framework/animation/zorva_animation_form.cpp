@@ -86,6 +86,9 @@ void TZorvaAnimationForm::BuildLayout() {
     TrackBar1->setTickPosition(QSlider::TicksBelow);
     TrackBar1->setTickInterval(10);
     TrackBar1->setFocusPolicy(Qt::NoFocus);
+    TrackBar1->setToolTip(
+        QStringLiteral("Redraw interval: towards Min the animation is redrawn after every event, "
+                       "towards Max only after ever longer stretches of simulated time"));
     // Connected after the initial value: the interval stays 0 until the user
     // moves the bar.
     connect(TrackBar1, &QSlider::valueChanged, this, &TZorvaAnimationForm::CheckPosition);

@@ -3,6 +3,7 @@
 #include <QString>
 
 #include <algorithm>
+#include <utility>
 
 #include "connection/message_log.h"
 #include "connection/messaging.h"
@@ -46,11 +47,13 @@ bool ServerConnection::Connected() const {
 void ServerConnection::ConnectToServer() {
     const std::string& address = ZorvaStatus().ServerAddress;
     if (address.empty() || Connected()) return;
-    if (!socket_) socket_ = std::make_unique<TModelSocket>();
-    ShowConnectionStatus("Connection called");
-    socket_->Open(QString::fromStdString(address), port_);
-    while (!abandoned_ && socket_ && !socket_->Greeted() && socket_->State() != TModelSocket::Link::Closed)
-        WaitForServer();
+    do {
+        if (!socket_) socket_ = std::make_unique<TModelSocket>();
+        ShowConnectionStatus("Connection called");
+        socket_->Open(QString::fromStdString(address), port_);
+        while (!abandoned_ && socket_ && !socket_->Greeted() && socket_->State() != TModelSocket::Link::Closed)
+            WaitForServer();
+    } while (RetryAfterFailure());
     if (socket_ && socket_->Greeted()) AgreeLookahead();
 }
 
@@ -65,6 +68,25 @@ void ServerConnection::AgreeLookahead() {
     std::string answer = agreed;
     AskModel("server", answer);
     m.RunsAhead = answer == agreed;
+}
+
+// The run has not begun yet, so a failed connection can still be made again
+// or given up for a run without the server; once the run has begun, a lost
+// connection ends it.
+bool ServerConnection::RetryAfterFailure() {
+    if (abandoned_ || !socket_ || socket_->Greeted() || !connectFailed_) return false;
+    switch (connectFailed_(socket_->Failure())) {
+        case TConnectChoice::Retry:
+            Close();
+            return !abandoned_;
+        case TConnectChoice::RunUnconnected:
+            Close();
+            AssignServerAddress(std::string());
+            return false;
+        case TConnectChoice::GiveUp:
+            break;
+    }
+    return false;
 }
 
 void ServerConnection::SendContinue(double t) {
@@ -113,7 +135,10 @@ void ServerConnection::WaitForServer() {
     const auto link = socket_->State();
     const bool open = link == TModelSocket::Link::Connecting || link == TModelSocket::Link::Connected;
     if (open && socket_->waitForReadyRead(kQuickWaitMs)) return;
+    // What the window draws while it is processed here shows the wait.
+    const bool waitingBefore = std::exchange(waiting_, true);
     ProcessPendingEvents();
+    waiting_ = waitingBefore;
     if (!socket_ || abandoned_ || socket_->LinesHandled() != handledBefore) return;
     if (socket_->bytesAvailable() > 0) {
         socket_->CheckServerAnswer();

@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include "connection/connection_watch.h"
 #include "connection/model_socket.h"
 #include "engine/server_link.h"
 #include "wire/protocol.h"
@@ -15,7 +16,8 @@ class ServerConnection final : public ServerLink {
 public:
     // Connects to ServerAddress and waits for the greeting. The wait ends
     // too when the connection fails or closes, so the run can end instead
-    // of waiting for a server that is gone.
+    // of waiting for a server that is gone; a connect-failed handler may
+    // first have it try again, or run the model alone.
     void ConnectToServer() override;
     void SendContinue(double t) override;
     void SendNewEvent(double t) override;
@@ -29,6 +31,9 @@ public:
     void SendToServer(const std::string& line);
 
     TModelSocket* Socket() { return socket_.get(); }
+    const TModelSocket* Socket() const { return socket_.get(); }
+    bool Waiting() const { return waiting_; }
+    void SetConnectFailedHandler(ConnectFailedHandler handler) { connectFailed_ = std::move(handler); }
     // Whether the connection could not be made or was lost during the run;
     // Close at program end is no loss.
     TConnectionFailure Failure() const { return socket_ ? socket_->Failure() : TConnectionFailure(); }
@@ -45,10 +50,13 @@ public:
 private:
     bool Connected() const;
     void AgreeLookahead();
+    bool RetryAfterFailure();
 
     std::unique_ptr<TModelSocket> socket_;
     std::uint16_t port_ = kDefaultPort;
     bool abandoned_ = false;
+    bool waiting_ = false;
+    ConnectFailedHandler connectFailed_;
 };
 
 ServerConnection& TheServerConnection();

@@ -54,6 +54,10 @@ void PassivateProcess();
 // while it waits (interrupted, stepping, waiting for the server).
 void SetEventProcessor(std::function<void()> processEvents);
 void ProcessPendingEvents();
+// Called while running, before a pass goes on to its chosen event at time t
+// (beyond the stop time when the run is about to end): a window that paces
+// the run in wall-clock time waits here, processing window events.
+void SetPaceHook(std::function<void(double t)> hook);
 void SetServerLink(ServerLink* link);
 
 // --- the connection's operations on the run status --------------------------

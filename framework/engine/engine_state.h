@@ -37,6 +37,7 @@ struct Engine {
 
     std::function<void()> DisplayCallback;
     std::function<void()> ProcessEvents;
+    std::function<void(double)> PaceHook;
     ServerLink* Link = nullptr;
 };
 

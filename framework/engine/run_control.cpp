@@ -92,6 +92,9 @@ void SetDisplayCallback(std::function<void()> callback) {
 void SetEventProcessor(std::function<void()> processEvents) {
     TheEngine().ProcessEvents = std::move(processEvents);
 }
+void SetPaceHook(std::function<void(double t)> hook) {
+    TheEngine().PaceHook = std::move(hook);
+}
 void SetServerLink(ServerLink* link) {
     TheEngine().Link = link;
 }

@@ -91,6 +91,15 @@ void HonourKeyBreak() {
     if (TheEngine().KeyBreak != -1.0) HonourBreaks();
 }
 
+// The pace hook processes window events while it waits: a handler may have
+// interrupted the run, pressed the space key or taken the chosen element out.
+void PaceTheRun() {
+    Engine& e = TheEngine();
+    if (!e.PaceHook || e.Status.RunState != rsRunning || !e.Set.ChosenNotice) return;
+    e.PaceHook(e.Set.ChosenNotice->Time);
+    if (e.Set.ChosenNotice) HonourKeyBreak();
+}
+
 bool MayResume() {
     const TZorvaStatus& st = TheEngine().Status;
     const bool active = st.RunState == rsEnded || st.RunState == rsRunning || st.RunState == rsStepping;
@@ -163,6 +172,7 @@ EventNotice* ChooseWithPermission() {
             e.YieldCounter = e.YieldReload;
             HonourKeyBreak();
         }
+        PaceTheRun();
         WaitForPermissionToProceed();
         // A handler may have taken the chosen element out while we waited.
         if (!e.Set.ChosenNotice) continue;

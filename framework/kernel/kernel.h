@@ -9,6 +9,7 @@
 #include "kernel/kernel_setup.h"
 #include "kernel/msg_string.h"
 #include "kernel/queue.h"
+#include "kernel/queue_length_trace.h"
 #include "kernel/queue_registry.h"
 #include "kernel/run_figures.h"
 #include "kernel/trace.h"

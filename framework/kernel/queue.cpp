@@ -15,6 +15,7 @@ namespace zorva {
 ZorvaQueue::ZorvaQueue(std::string name) : ZorvaQueue(std::move(name), KernelQueueTag()) {
     Link = RegisterQueue(this);
     ShowQueueCount();
+    RecordLength();
 }
 
 ZorvaQueue::ZorvaQueue(std::string name, KernelQueueTag) : Name(std::move(name)) {
@@ -50,6 +51,10 @@ void ZorvaQueue::UpdateLengthStatistics() {
     LastChange = clock;
 }
 
+void ZorvaQueue::RecordLength() {
+    if (Link && QueueLengthsRecorded()) LengthTrace.Record(SimTime(), Length);
+}
+
 void ZorvaQueue::Add(ZorvaElement& element, TNode* position, const char* operation, const std::string& event) {
     if (Length == MaxMembers)
         FatalError(TimeString() + " Error(" + operation + "): " + element.Name + " cannot enter " + Name +
@@ -63,6 +68,7 @@ void ZorvaQueue::Add(ZorvaElement& element, TNode* position, const char* operati
     ++Length;
     node->LinkQueueBefore(position);
     node->LinkMemberBefore(&element.Memberships);
+    RecordLength();
     TraceLine(TimeString(), element.Name, event);
     if (Length > MaxLength) MaxLength = Length;
 }
@@ -119,6 +125,7 @@ void ZorvaQueue::Remove(ZorvaElement& element) {
     if (clock == node->EntryTime) ++Direct;
     delete node;
     --Length;
+    RecordLength();
     TraceLine(TimeString(), element.Name, "out of " + Name);
     if (Length < MinLength) MinLength = Length;
 }

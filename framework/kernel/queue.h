@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 
+#include "kernel/queue_length_trace.h"
 #include "kernel/queue_node.h"
 
 namespace zorva {
@@ -75,6 +76,8 @@ public:
     double MaxWaitingTime = 0.0;
     std::int64_t Direct = 0;
     std::int64_t TotalPassed = 0;
+    // Filled only while QueueLengthsRecorded(), and only for user queues.
+    TQueueLengthTrace LengthTrace;
 
 protected:
     void UpdateLengthStatistics();
@@ -87,6 +90,7 @@ private:
     TNode* NodeOfMember(const ZorvaElement& comp, const char* operation, const char* role) const;
     bool IsClaimers() const;
     void ShowQueueCount() const;
+    void RecordLength();
 };
 
 }  // namespace zorva

@@ -8,6 +8,7 @@ namespace {
 struct Figures {
     std::map<std::string, std::int64_t> Counts;
     std::int64_t Problems = 0;
+    std::string LastProblem;
 };
 
 Figures& TheFigures() {
@@ -36,13 +37,17 @@ const std::map<std::string, std::int64_t>& RunFigures() {
 }
 
 void ReportProblem(const std::string& Figure, const std::string& Element, const std::string& Text) {
-    WriteElementTrace(Element, Text);
+    TheFigures().LastProblem = WriteElementTrace(Element, Text);
     CountFigure(Figure);
     ++TheFigures().Problems;
 }
 
 std::int64_t ProblemCount() {
     return TheFigures().Problems;
+}
+
+const std::string& LastProblem() {
+    return TheFigures().LastProblem;
 }
 
 void ResetRunFigures() {

@@ -24,6 +24,9 @@ const std::map<std::string, std::int64_t>& RunFigures();
 void ReportProblem(const std::string& Figure, const std::string& Element, const std::string& Text);
 // Every problem reported since the last reset, whatever its figure.
 std::int64_t ProblemCount();
+// The last problem as its trace line wrote it ("  204.00 ShipL3 not handed
+// over ..."), for a window that shows what went wrong; empty before the first.
+const std::string& LastProblem();
 
 // No figures and no problems.
 void ResetRunFigures();

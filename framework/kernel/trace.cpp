@@ -62,9 +62,10 @@ void TraceText(const std::string& line) {
     EmitTrace(line, line);
 }
 
-void WriteElementTrace(const std::string& name, const std::string& text) {
-    const std::string line = TimeString() + " " + name + " " + text;
+std::string WriteElementTrace(const std::string& name, const std::string& text) {
+    std::string line = TimeString() + " " + name + " " + text;
     EmitTrace(line, line);
+    return line;
 }
 
 void ResetTraceSwitches() {

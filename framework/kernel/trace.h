@@ -28,7 +28,8 @@ void TraceLine(const std::string& timeText, const std::string& name, const std::
 void TraceText(const std::string& line);
 // A model's own line for an element, whatever the switches say; no time of
 // day, not even in the file.
-void WriteElementTrace(const std::string& name, const std::string& text);
+// Returns the line as written.
+std::string WriteElementTrace(const std::string& name, const std::string& text);
 
 // Both switches back to their start-up values.
 void ResetTraceSwitches();

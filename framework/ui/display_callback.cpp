@@ -3,6 +3,7 @@
 #include "connection/messaging.h"
 #include "engine/engine.h"
 #include "kernel/kernel.h"
+#include "ui/run_dashboard.h"
 #include "ui/status_bar.h"
 #include "ui/zorva_form.h"
 
@@ -27,6 +28,7 @@ void RefreshClock(TZorvaForm& form) {
 void DisplayCallback() {
     TZorvaForm* form = TheZorvaForm();
     if (!form) return;
+    if (ZorvaStatus().Switching) form->Dashboard()->CountEvent();
     TraceEngineLines(*form);
     RefreshClock(*form);
     if (RunState() == rsInterrupted) {

@@ -12,9 +12,14 @@ TElementForm::TElementForm(QWidget* parent) : QWidget(parent, Qt::Window) {
     setObjectName("ElementForm");
     setWindowTitle("Elements");
     setGeometry(167, 114, 737, 480);
-    grid_ = new TInspectionGrid(
-        "ElementGrid",
-        {{"Name", 20}, {"ArrivalTime", 10}, {"Status", 20}, {"Eventtime", 10}, {"Queue", 20}, {"QueueTime", 10}}, this);
+    grid_ = new TInspectionGrid("ElementGrid",
+                                {{"Name", 20},
+                                 {"ArrivalTime", 10, "When the element was created"},
+                                 {"Status", 20},
+                                 {"Eventtime", 10, "Time of the element's next event; Never when it has none"},
+                                 {"Queue", 20},
+                                 {"QueueTime", 10, "When the element entered that queue"}},
+                                this);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(grid_);

@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 
+#include "connection/connection_watch.h"
 #include "connection/message_log.h"
 #include "connection/messaging.h"
 #include "kernel/kernel.h"
@@ -20,9 +21,9 @@ bool WaitingForUser() {
 }
 
 void ConnectTraceMemo(TZorvaForm& form) {
-    QPlainTextEdit* memo = form.TracePanel()->TraceMemo();
+    TTracePanel* panel = form.TracePanel();
     TraceMemo().SetDisplayHook(
-        [memo](const std::string& line, bool) { memo->appendPlainText(QString::fromStdString(line)); });
+        [panel](const std::string& line, bool) { panel->AppendTraceLine(QString::fromStdString(line)); });
     SetTraceFallbackHook([&form] { form.ApplyOutput(std::string()); });
 }
 
@@ -32,6 +33,7 @@ void ConnectMessages(TZorvaForm& form) {
     SetStatusBarHook([&form](int panel, const std::string& text) { form.SetStatusText(panel, text); });
     SetFatalErrorHandler([](const std::string& text) { ShowBox(BoxKind::Error, text); });
     SetWarningHandler([](const std::string& text) { ShowBox(BoxKind::Warning, text); });
+    SetConnectFailedHandler([&form](const TConnectionFailure& failure) { return form.GoConnectionFailed(failure); });
 }
 
 }  // namespace
@@ -63,6 +65,8 @@ void StopFramework() {
     SetEventProcessor(nullptr);
     SetFatalErrorHandler(nullptr);
     SetWarningHandler(nullptr);
+    SetConnectFailedHandler(nullptr);
+    SetPaceHook(nullptr);
     ResetKernel();
     ResetConnection();
     ResetMessageLog();

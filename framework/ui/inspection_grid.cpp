@@ -1,6 +1,9 @@
 #include "ui/inspection_grid.h"
 
+#include <QApplication>
+#include <QClipboard>
 #include <QHeaderView>
+#include <QKeyEvent>
 
 namespace zorva {
 namespace {
@@ -39,6 +42,8 @@ void TInspectionGrid::ResetGrid() {
     QStringList headers;
     for (const Column& column : columns_) headers << column.Header;
     setHorizontalHeaderLabels(headers);
+    for (int i = 0; i < columnCount(); ++i)
+        if (columns_[i].Tooltip) horizontalHeaderItem(i)->setToolTip(columns_[i].Tooltip);
 }
 
 int TInspectionGrid::NextRow() {
@@ -59,6 +64,32 @@ void TInspectionGrid::SetCell(int row, int column, const std::string& text) {
 std::string TInspectionGrid::Cell(int row, int column) const {
     const QTableWidgetItem* cell = item(row, column);
     return cell ? cell->text().toStdString() : std::string();
+}
+
+QString TInspectionGrid::SelectionAsText() const {
+    const QList<QTableWidgetSelectionRange> ranges = selectedRanges();
+    if (ranges.isEmpty()) return {};
+    // The selection is one contiguous range.
+    const QTableWidgetSelectionRange& range = ranges.front();
+    QStringList lines;
+    QStringList headers;
+    for (int c = range.leftColumn(); c <= range.rightColumn(); ++c) headers << columns_[c].Header;
+    lines << headers.join('\t');
+    for (int r = range.topRow(); r <= range.bottomRow(); ++r) {
+        QStringList cells;
+        for (int c = range.leftColumn(); c <= range.rightColumn(); ++c) cells << QString::fromStdString(Cell(r, c));
+        lines << cells.join('\t');
+    }
+    return lines.join('\n') + '\n';
+}
+
+void TInspectionGrid::keyPressEvent(QKeyEvent* event) {
+    if (event->matches(QKeySequence::Copy)) {
+        QApplication::clipboard()->setText(SelectionAsText());
+        event->accept();
+        return;
+    }
+    QTableWidget::keyPressEvent(event);
 }
 
 }  // namespace zorva

@@ -2,7 +2,7 @@
 // The read-only table shared by the element and the queue window: one fixed
 // header row, rows 16 pixels high, and columns measured in multiples of the
 // grid font's point size. It starts with one empty data row, which the first
-// row written fills.
+// row written fills. Ctrl+C copies the selected range with its headers.
 
 #include <QTableWidget>
 
@@ -16,7 +16,8 @@ class TInspectionGrid : public QTableWidget {
 public:
     struct Column {
         const char* Header;
-        int WidthInPoints;  // the width is this many times the font's point size
+        int WidthInPoints;              // the width is this many times the font's point size
+        const char* Tooltip = nullptr;  // what an abbreviated header stands for
     };
 
     TInspectionGrid(const char* name, std::vector<Column> columns, QWidget* parent);
@@ -30,6 +31,12 @@ public:
     int LastRow() const { return rowCount() - 1; }
     void SetCell(int row, int column, const std::string& text);
     std::string Cell(int row, int column) const;
+    // The selected range as tab-separated lines, the header row first; what
+    // Ctrl+C puts on the clipboard.
+    QString SelectionAsText() const;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     std::vector<Column> columns_;

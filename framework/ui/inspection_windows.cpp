@@ -3,6 +3,7 @@
 #include "kernel/kernel.h"
 #include "ui/element_form.h"
 #include "ui/queue_form.h"
+#include "ui/window_caption.h"
 #include "ui/zorva_form.h"
 
 namespace zorva {
@@ -25,6 +26,7 @@ Form* ResetOrCreate(const char* name) {
 }
 
 void BringToFront(QWidget* window) {
+    AddProgramName(*window);
     window->showNormal();
     window->raise();
     window->activateWindow();
@@ -44,13 +46,13 @@ void FillElements(TElementForm& form) {
     }
 }
 
-void FillQueues(TQueueForm& form) {
+}  // namespace
+
+void FillQueueForm(TQueueForm& form) {
     for (const ZorvaQueue* queue : RegisteredQueues())
         form.AddQueueRow(queue->Name, queue->Length, queue->AvgLength, queue->MaxLength, queue->TotalPassed,
                          queue->Direct, queue->AvgWaitingTime, queue->MaxWaitingTime);
 }
-
-}  // namespace
 
 TElementForm* ElementForm() {
     return ExistingForm<TElementForm>("ElementForm");
@@ -71,7 +73,7 @@ void ShowQueues() {
     if (!TheZorvaForm()) return;
     TheZorvaForm()->GoInterruptSimulation();
     TQueueForm* form = ResetOrCreate<TQueueForm>("QueueForm");
-    FillQueues(*form);
+    FillQueueForm(*form);
     BringToFront(form);
 }
 

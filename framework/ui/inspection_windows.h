@@ -12,6 +12,10 @@ class TQueueForm;
 void ShowElements();
 void ShowQueues();
 
+// One row per user queue, in creation order (the run's summary shows the
+// same table).
+void FillQueueForm(TQueueForm& form);
+
 // The windows as they are now; null before their first showing.
 TElementForm* ElementForm();
 TQueueForm* QueueForm();

@@ -41,6 +41,10 @@ void SetBoxPresenter(BoxPresenter presenter) {
     Presenter() = std::move(presenter);
 }
 
+bool BoxesOnScreen() {
+    return !Presenter();
+}
+
 void SendBoxesToStandardError() {
     SetBoxPresenter(&PrintBox);
 }

@@ -18,5 +18,8 @@ void ShowBox(BoxKind kind, const std::string& text);
 void SetBoxPresenter(BoxPresenter presenter);
 // Every box's text to standard error, answered OK at once.
 void SendBoxesToStandardError();
+// True when boxes are shown on screen (no presenter set): only then may the
+// window ask the user anything that waits for an answer.
+bool BoxesOnScreen();
 
 }  // namespace zorva

@@ -13,13 +13,13 @@ TQueueForm::TQueueForm(QWidget* parent) : QWidget(parent, Qt::Window) {
     setGeometry(247, 107, 740, 480);
     grid_ = new TInspectionGrid("QueueGrid",
                                 {{"Name", 20},
-                                 {"Length", 10},
-                                 {"Avg.Lgth", 10},
-                                 {"Max.Lgth", 10},
-                                 {"Tot.Passed", 10},
-                                 {"Direct", 10},
-                                 {"Avg. WT", 10},
-                                 {"Max. WT", 10}},
+                                 {"Length", 10, "Members now"},
+                                 {"Avg.Lgth", 10, "Average length over simulated time"},
+                                 {"Max.Lgth", 10, "Greatest length"},
+                                 {"Tot.Passed", 10, "Total passed: members that have left"},
+                                 {"Direct", 10, "Members that left at the time they entered, without waiting"},
+                                 {"Avg. WT", 10, "Average waiting time of the members that have left"},
+                                 {"Max. WT", 10, "Longest waiting time"}},
                                 this);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);

@@ -12,7 +12,9 @@ namespace zorva {
 void TZorvaForm::GoStartSimulation() {
     interruptItem_->setEnabled(true);
     startItem_->setEnabled(false);
+    RunBegins();
     StartSimulation();
+    RunHasEnded();
     if (runEnded_) runEnded_();
     if (closeRequested_) close();
 }
@@ -28,6 +30,7 @@ void TZorvaForm::GoInterruptSimulation() {
     resumeItem_->setEnabled(true);
     interruptItem_->setEnabled(false);
     InterruptRun();
+    LookAtRun();
 }
 
 void TZorvaForm::GoResumeSimulation() {
@@ -48,6 +51,7 @@ void TZorvaForm::ShowInterrupted() {
     resumeItem_->setEnabled(true);
     interruptItem_->setEnabled(false);
     if (BreakTime() == -1.0) header_->SetSectionText(hsBreak, "Break: ");
+    LookAtRun();
 }
 
 // A closed program must not stay alive in any wait: the run is told to stop

@@ -10,7 +10,9 @@
 #include "ui/locale_numbers.h"
 #include "ui/message_boxes.h"
 #include "ui/settings_panel.h"
+#include "ui/window_caption.h"
 #include "ui/zorva_form.h"
+#include "wire/never_time.h"
 
 namespace zorva {
 namespace {
@@ -31,6 +33,20 @@ bool CanAppendTo(const std::string& name) {
     return file.open(QIODevice::Append | QIODevice::Text);
 }
 
+// A time typed in the user's locale: empty gives none. False, after an error
+// box, when the text is not a number.
+bool ReadTime(const std::string& text, double none, double& time) {
+    time = none;
+    if (text.empty()) return true;
+    const auto value = ParseLocal(text);
+    if (!value) {
+        ShowBox(BoxKind::Error, "'" + text + "' is not a valid floating point value");
+        return false;
+    }
+    time = *value;
+    return true;
+}
+
 }  // namespace
 
 void TZorvaForm::GoEditTheSettings() {
@@ -42,6 +58,8 @@ void TZorvaForm::GoEditTheSettings() {
     settings_->MessageCheckBox()->setChecked(MessageLogOn());
     settings_->MessageCheckBox()->setEnabled(!address.empty());
     settings_->OutputCombo()->setEditText(QString::fromStdString(outputName_));
+    settings_->EndEdit()->setText(StopTime() >= NeverTime ? QString()
+                                                          : QString::fromStdString(FormatLocal(StopTime())));
     settings_->show();
     settings_->raise();
     GoInterruptSimulation();
@@ -51,6 +69,7 @@ void TZorvaForm::GoAcceptSettings() {
     if (settings_->ServerAddressCombo()->isEnabled())
         ApplyServerAddress(Trimmed(settings_->ServerAddressCombo()->currentText()));
     if (!ApplyBreakTime(Trimmed(settings_->BreakEdit()->text()))) return;
+    if (!ApplyEndTime(Trimmed(settings_->EndEdit()->text()))) return;
     ApplyOutput(Trimmed(settings_->OutputCombo()->currentText()));
     ApplyAnimationSetting(settings_->AnimationCheckBox()->isChecked());
     ApplyMessageLog(settings_->MessageCheckBox()->isChecked());
@@ -69,16 +88,16 @@ void TZorvaForm::ApplyServerAddress(const std::string& text) {
 
 bool TZorvaForm::ApplyBreakTime(const std::string& text) {
     double breakTime = -1.0;
-    if (!text.empty()) {
-        const auto value = ParseLocal(text);
-        if (!value) {
-            ShowBox(BoxKind::Error, "'" + text + "' is not a valid floating point value");
-            return false;
-        }
-        breakTime = *value;
-    }
+    if (!ReadTime(text, -1.0, breakTime)) return false;
     SetBreakTime(breakTime);
     header_->SetSectionText(hsBreak, SimTime() > breakTime ? "Break: " : "Break: " + text);
+    return true;
+}
+
+bool TZorvaForm::ApplyEndTime(const std::string& text) {
+    double endTime = NeverTime;
+    if (!ReadTime(text, NeverTime, endTime)) return false;
+    SetStopTime(endTime);
     return true;
 }
 
@@ -100,6 +119,7 @@ void TZorvaForm::ApplyAnimationSetting(bool on) {
     animationOn_ = on;
     header_->SetSectionText(hsAnimation, on ? "Animation: On" : "Animation: Off");
     animation_->ApplyAnimationSetting(on);
+    if (animation_->Form()) AddProgramName(*animation_->Form());
 }
 
 void TZorvaForm::ApplyMessageLog(bool on) {

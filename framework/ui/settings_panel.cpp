@@ -56,6 +56,7 @@ TSettingsPanel::TSettingsPanel(QWidget* parent) : QFrame(parent) {
     int labelsRight = Label(this, "Label2", "ServerAddress", 27, 64);
     labelsRight = std::max(labelsRight, Label(this, "Label3", "Break At", 27, 112));
     labelsRight = std::max(labelsRight, Label(this, "Label4", "Output to", 27, 160));
+    labelsRight = std::max(labelsRight, Label(this, "Label5", "End time", 27, 232));
     // A wide font moves the fields right of their design place, never over
     // the labels, and widens the panel with them.
     const int left = std::max(kFieldLeft, labelsRight + 8);
@@ -73,6 +74,8 @@ TSettingsPanel::TSettingsPanel(QWidget* parent) : QFrame(parent) {
     serverCombo_ = EditableCombo(this, "ServerAddressCombo", QRect(left, 60, kFieldWidth, 21), {"None", "LocalHost"});
     breakEdit_ = Named(new QLineEdit(this), "BreakEdit", QRect(left, 108, kFieldWidth, 21));
     outputCombo_ = EditableCombo(this, "OutputCombo", QRect(left, 156, kFieldWidth, 21), {"Screen"});
+    endEdit_ = Named(new QLineEdit(this), "EndEdit", QRect(left, 228, kFieldWidth, 21));
+    endEdit_->setToolTip("The run ends at this time; empty: when nothing is left to do");
     animationCheck_ = Named(new QCheckBox("Animation", this), "AnimationCheckBox", QRect(32, 200, 110, 17));
     messageCheck_ = Named(new QCheckBox("Message Log", this), "MessageCheckBox", QRect(168, 200, 120, 17));
     messageCheck_->adjustSize();

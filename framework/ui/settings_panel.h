@@ -1,6 +1,7 @@
 #pragma once
 // The settings panel that lies over the right part of the main window:
-// server address, break time, trace output, animation and message log.
+// server address, break time, trace output, animation and message log, and
+// the end time of the run below them.
 // It only holds the controls; the main window fills them when it opens the
 // panel and applies them when OK is chosen.
 
@@ -23,6 +24,7 @@ public:
     QComboBox* ServerAddressCombo() const { return serverCombo_; }
     QLineEdit* BreakEdit() const { return breakEdit_; }
     QComboBox* OutputCombo() const { return outputCombo_; }
+    QLineEdit* EndEdit() const { return endEdit_; }
     QCheckBox* AnimationCheckBox() const { return animationCheck_; }
     QCheckBox* MessageCheckBox() const { return messageCheck_; }
     QPushButton* OKButton() const { return okButton_; }
@@ -38,6 +40,7 @@ private:
     QComboBox* serverCombo_;
     QLineEdit* breakEdit_;
     QComboBox* outputCombo_;
+    QLineEdit* endEdit_;
     QCheckBox* animationCheck_;
     QCheckBox* messageCheck_;
     QPushButton* okButton_;

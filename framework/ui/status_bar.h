@@ -1,6 +1,6 @@
 #pragma once
 // The main window's status bar: four panels side by side (the clock, the
-// element count, the queue count and a spare one). A left click on a panel
+// element count, the queue count and the run's state). A left click on a panel
 // is reported with the panel it fell on.
 
 #include <QWidget>
@@ -22,7 +22,7 @@ StatusPanel StatusPanelAt(int x, int w0, int w1, int w2);
 class TZorvaStatusBar : public QWidget {
     Q_OBJECT
 public:
-    static constexpr std::array<int, 4> kPanelWidths = {100, 100, 100, 50};
+    static constexpr std::array<int, 4> kPanelWidths = {100, 100, 100, 230};
 
     explicit TZorvaStatusBar(QWidget* parent);
 

@@ -1,5 +1,6 @@
 #include "ui/trace_panel.h"
 
+#include <QScrollBar>
 #include <QStyle>
 
 #include <algorithm>
@@ -55,6 +56,27 @@ TTracePanel::TTracePanel(QWidget* parent) : QFrame(parent) {
     memo_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     memo_->setMaximumBlockCount(static_cast<int>(MaxTraceLines));
     memo_->hide();
+    FollowTrace();
+}
+
+// Only the user moves the view while lines come in: a move that the memo
+// makes itself (a line added, the oldest dropped, the scroll range grown by
+// a horizontal scroll bar) never ends following.
+void TTracePanel::FollowTrace() {
+    QScrollBar* bar = memo_->verticalScrollBar();
+    connect(bar, &QScrollBar::valueChanged, this, [this, bar](int value) {
+        if (!appending_) following_ = value >= bar->maximum();
+    });
+    connect(bar, &QScrollBar::rangeChanged, this, [this, bar](int, int maximum) {
+        if (following_) bar->setValue(maximum);
+    });
+}
+
+void TTracePanel::AppendTraceLine(const QString& line) {
+    appending_ = true;
+    memo_->appendPlainText(line);
+    appending_ = false;
+    if (following_) memo_->verticalScrollBar()->setValue(memo_->verticalScrollBar()->maximum());
 }
 
 // A wide font would cut the check box's caption: the box, and the frame and

@@ -25,18 +25,26 @@ public:
 
     // The memo's place within the panel, whether or not it is shown.
     void GoResizeTraceMemo();
+    // Adds a line to the memo. The memo follows the newest line unless the
+    // user has scrolled up; scrolling back to the bottom follows again. A
+    // long line that brings in the horizontal scroll bar changes nothing.
+    void AppendTraceLine(const QString& line);
+    bool FollowingTrace() const { return following_; }
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
     void FitStepControls();
+    void FollowTrace();
 
     QCheckBox* traceCheck_;
     QFrame* stepBevel_;
     QCheckBox* stepModeCheck_;
     QToolButton* stepButton_;
     QPlainTextEdit* memo_;
+    bool following_ = true;
+    bool appending_ = false;
 };
 
 // The splitter's left pane, which keeps the trace panel at its top.

@@ -14,6 +14,8 @@
 #include "kernel/kernel.h"
 #include "ui/header_strip.h"
 #include "ui/inspection_windows.h"
+#include "ui/run_dashboard.h"
+#include "ui/run_state_panel.h"
 #include "ui/settings_panel.h"
 #include "ui/trace_panel.h"
 
@@ -105,8 +107,7 @@ void TZorvaForm::BuildBody() {
     splitter_->setHandleWidth(kSplitterWidth);
     splitter_->setChildrenCollapsible(false);
     traceArea_ = new TTraceArea(splitter_);
-    auto* rightPane = new QWidget(splitter_);
-    rightPane->setObjectName("RightPane");
+    dashboard_ = new TRunDashboard(splitter_);
     statusBar_ = new TZorvaStatusBar(body);
 
     column->addWidget(header_);
@@ -117,6 +118,9 @@ void TZorvaForm::BuildBody() {
 
     runTicker_ = new QTimer(this);
     runTicker_->setInterval(kRunTickMs);
+    lookTimer_ = new QTimer(this);
+    lookTimer_->setInterval(TRunDashboard::kRefreshMs);
+    connect(lookTimer_, &QTimer::timeout, this, &TZorvaForm::LookAtRun);
 }
 
 void TZorvaForm::ConnectHandlers() {
@@ -145,6 +149,7 @@ void TZorvaForm::GoCreateZorvaForm() {
     header_->SetSectionText(hsOutput, "Output: Screen");
     header_->SetSectionText(hsAnimation, "Animation: Off");
     header_->SetSectionText(hsMessageLog, "Message Log: Off");
+    statusBar_->SetPanelText(3, RunStateText(TRunPhase::Idle));
     traceArea_->LayOutTracePanel(false);
     TTracePanel* panel = traceArea_->Panel();
     panel->TraceCheckBox()->setChecked(false);

@@ -9,11 +9,13 @@
 
 #include <QMainWindow>
 
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <string>
 
 #include "animation/animation_windows.h"
+#include "connection/connection_watch.h"
 #include "ui/status_bar.h"
 
 class QAction;
@@ -24,6 +26,8 @@ class QTimer;
 namespace zorva {
 
 class THeaderStrip;
+class TRunDashboard;
+class TRunSummaryWindow;
 class TSettingsPanel;
 class TTraceArea;
 class TTracePanel;
@@ -67,6 +71,17 @@ public:
     void ApplyAnimationSetting(bool on);
     void ApplyMessageLog(bool on);
 
+    // Empty: no stop time (the run goes on until nothing is left to do).
+    bool ApplyEndTime(const std::string& text);
+
+    // --- watching the run (run_watch.cpp) -------------------------------------
+    // The dashboard and the run state in the status bar, brought up to date;
+    // a timer calls it a few times a second while the run goes on.
+    void LookAtRun();
+    // The way forward after a connection that could not be made, asked
+    // before the run begins; a headless program gives up at once.
+    TConnectChoice GoConnectionFailed(const TConnectionFailure& failure);
+
     // --- state ----------------------------------------------------------------
     bool TraceOn() const { return traceOn_; }
     bool StepModeOn() const { return stepModeOn_; }
@@ -81,6 +96,9 @@ public:
     TZorvaStatusBar* StatusBar() const { return statusBar_; }
     TTracePanel* TracePanel() const;
     TSettingsPanel* Settings() const { return settings_; }
+    TRunDashboard* Dashboard() const { return dashboard_; }
+    // Null until a run has ended.
+    TRunSummaryWindow* Summary() const { return summary_; }
     QAction* StartItem() const { return startItem_; }
     QAction* InterruptItem() const { return interruptItem_; }
     QAction* ResumeItem() const { return resumeItem_; }
@@ -112,6 +130,8 @@ private:
     bool CheckClosing();
     void CheckStatusBarMouseUp(StatusPanel panel);
     void ShowInterrupted();
+    void RunBegins();
+    void RunHasEnded();
 
     QMenuBar* menu_ = nullptr;
     QAction* startItem_ = nullptr;
@@ -123,7 +143,11 @@ private:
     TTraceArea* traceArea_ = nullptr;
     TSettingsPanel* settings_ = nullptr;
     TZorvaStatusBar* statusBar_ = nullptr;
+    TRunDashboard* dashboard_ = nullptr;
+    TRunSummaryWindow* summary_ = nullptr;
     QTimer* runTicker_ = nullptr;
+    QTimer* lookTimer_ = nullptr;
+    std::chrono::steady_clock::time_point runBegan_;
     std::unique_ptr<TAnimationWindows> animation_;
 
     bool traceOn_ = false;

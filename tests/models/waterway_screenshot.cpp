@@ -22,6 +22,31 @@ struct Found {
     std::string Title;
 };
 
+// Qt gives a caption beyond Latin-1 (the summary's dash) only as UTF-8
+// _NET_WM_NAME; plain captions are read as WM_NAME as well.
+std::string WindowTitle(Display* display, Window window) {
+    const Atom utf8 = XInternAtom(display, "UTF8_STRING", False);
+    const Atom netName = XInternAtom(display, "_NET_WM_NAME", False);
+    Atom type = 0;
+    int format = 0;
+    unsigned long count = 0;
+    unsigned long after = 0;
+    unsigned char* data = nullptr;
+    std::string title;
+    if (XGetWindowProperty(display, window, netName, 0, 1024, False, utf8, &type, &format, &count, &after, &data) ==
+            Success &&
+        data) {
+        title.assign(reinterpret_cast<const char*>(data), count);
+        XFree(data);
+    }
+    char* name = nullptr;
+    if (title.empty() && XFetchName(display, window, &name) && name) {
+        title = name;
+        XFree(name);
+    }
+    return title;
+}
+
 std::vector<Found> TopLevelWindows(Display* display) {
     Window root = DefaultRootWindow(display);
     Window parent = 0;
@@ -30,11 +55,8 @@ std::vector<Found> TopLevelWindows(Display* display) {
     std::vector<Found> found;
     if (!XQueryTree(display, root, &root, &parent, &children, &count)) return found;
     for (unsigned int i = 0; i < count; ++i) {
-        char* name = nullptr;
-        if (XFetchName(display, children[i], &name) && name) {
-            found.push_back({children[i], name});
-            XFree(name);
-        }
+        if (std::string title = WindowTitle(display, children[i]); !title.empty())
+            found.push_back({children[i], title});
     }
     if (children) XFree(children);
     return found;
@@ -59,6 +81,11 @@ int main(int argc, char** argv) {
         // The main window's caption ends with the model's name; only it is shown.
         XWindowAttributes attributes;
         if (!XGetWindowAttributes(display, w.Id, &attributes) || attributes.map_state != IsViewable) continue;
+        // The run summaries that open at the end are left out of the picture.
+        if (w.Title.starts_with("Run summary")) {
+            XUnmapWindow(display, w.Id);
+            continue;
+        }
         const bool west = w.Title.ends_with("Zorva: obrimwest");
         if (!west && !w.Title.ends_with("Zorva: obrimeast")) continue;
         XMoveResizeWindow(display, w.Id, west ? 0 : half, 0, static_cast<unsigned>(half),

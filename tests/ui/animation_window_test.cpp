@@ -88,7 +88,7 @@ TEST_F(AnimationWindowTest, SwitchingOnPlacesTheWindowBesideTheMainWindowAndOffH
     EXPECT_EQ(HeaderText(hsAnimation), "Animation: On");
     ASSERT_NE(Animation(), nullptr);
     EXPECT_TRUE(Animation()->isVisible());
-    EXPECT_EQ(Animation()->windowTitle(), "Zorva Animation");
+    EXPECT_EQ(Animation()->windowTitle(), "Zorva Animation — ui_tests");
 
     // The main window in the top left corner, 120 wide; the animation window
     // from its right edge over the rest of the screen.

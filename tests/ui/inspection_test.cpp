@@ -1,5 +1,7 @@
 // The element and queue tables, the status bar that opens them, and the
 // trace memo's limit.
+#include <QClipboard>
+#include <QScrollBar>
 #include <QTest>
 #include <QTextBlock>
 
@@ -55,8 +57,8 @@ TEST_F(InspectionTest, EmptyTablesShowTheHeaderAndOneEmptyRow) {
                                                                        "Tot.Passed", "Direct", "Avg. WT", "Max. WT"}));
     EXPECT_EQ(Rows(*ElementForm()->Grid()), (std::vector<Row>{Row(6)}));
     EXPECT_EQ(Rows(*QueueForm()->Grid()), (std::vector<Row>{Row(8)}));
-    EXPECT_EQ(ElementForm()->windowTitle(), "Elements");
-    EXPECT_EQ(QueueForm()->windowTitle(), "Queues");
+    EXPECT_EQ(ElementForm()->windowTitle(), "Elements — ui_tests");
+    EXPECT_EQ(QueueForm()->windowTitle(), "Queues — ui_tests");
     EXPECT_EQ(ElementForm()->Grid()->columnWidth(0), 2 * ElementForm()->Grid()->columnWidth(1));
 }
 
@@ -156,6 +158,38 @@ TEST_F(InspectionTest, OpeningATableDuringARunLeavesItInterrupted) {
     ASSERT_FALSE(atThree.empty());
     EXPECT_EQ(atThree[0][0], "Generator");
     EXPECT_EQ(atThree[0][3], "4.00");
+}
+
+TEST_F(InspectionTest, CopyTakesTheSelectedRangeWithItsHeaders) {
+    ZorvaQueue alpha("Alpha");
+    ZorvaQueue beta("Beta");
+    ShowQueues();
+    TInspectionGrid* grid = QueueForm()->Grid();
+    grid->setRangeSelected(QTableWidgetSelectionRange(0, 0, 1, 1), true);
+    QTest::keySequence(grid, QKeySequence::Copy);
+    EXPECT_EQ(QApplication::clipboard()->text(), "Name\tLength\nAlpha\t0\nBeta\t0\n");
+    EXPECT_FALSE(grid->horizontalHeaderItem(2)->toolTip().isEmpty()) << "Avg.Lgth is explained";
+}
+
+TEST_F(InspectionTest, TraceMemoFollowsTheNewestLineUntilScrolledUp) {
+    form_->SetTrace(true);
+    QScrollBar* bar = Memo()->verticalScrollBar();
+    const auto add = [this](int lines, const QString& text) {
+        for (int i = 0; i < lines; ++i) form_->TracePanel()->AppendTraceLine(text + QString::number(i));
+        QApplication::processEvents();
+    };
+    add(60, "line ");
+    add(1, QString(3000, 'x'));
+    add(60, "after a long line ");
+    ASSERT_TRUE(Memo()->horizontalScrollBar()->isVisible());
+    EXPECT_GT(bar->maximum(), 0);
+    EXPECT_EQ(bar->value(), bar->maximum());
+    bar->setValue(0);
+    add(10, "while scrolled up ");
+    EXPECT_EQ(bar->value(), 0);
+    bar->setValue(bar->maximum());
+    add(10, "at the bottom again ");
+    EXPECT_EQ(bar->value(), bar->maximum());
 }
 
 TEST_F(InspectionTest, TraceMemoKeepsTheLast500Lines) {

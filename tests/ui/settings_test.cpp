@@ -82,6 +82,26 @@ TEST_F(SettingsTest, BadBreakTimeAppliesTheAddressAndNothingAfterIt) {
     EXPECT_TRUE(Panel()->isVisible());
 }
 
+TEST_F(SettingsTest, EndTimeSetsTheStopTimeAndABadOneAppliesNothingAfterIt) {
+    form_->GoEditTheSettings();
+    EXPECT_EQ(Panel()->EndEdit()->text(), "");
+    Panel()->EndEdit()->setText(" 300 ");
+    Accept("None", "", "");
+    EXPECT_EQ(StopTime(), 300.0);
+    form_->GoEditTheSettings();
+    EXPECT_EQ(Panel()->EndEdit()->text(), "300.00");
+    Panel()->EndEdit()->setText("soon");
+    Accept("None", "", "trace-bad-end.txt");
+    ASSERT_EQ(boxes_.size(), 1u);
+    EXPECT_EQ(boxes_[0].Text, "'soon' is not a valid floating point value");
+    EXPECT_EQ(StopTime(), 300.0);
+    EXPECT_FALSE(TraceToFile());
+    EXPECT_TRUE(Panel()->isVisible());
+    Panel()->EndEdit()->setText("");
+    Accept("None", "", "");
+    EXPECT_EQ(StopTime(), NeverTime);
+}
+
 TEST_F(SettingsTest, BreakTimeHeaderShowsTheTextOnlyWhenItLiesAhead) {
     form_->GoEditTheSettings();
     Accept("None", " 7.5 ", "");

@@ -38,6 +38,7 @@ public:
     TGenerator() : ZorvaElement(this, "Generator") {}
     void Process() override {
         for (;;) {
+            CountFigure("customers");
             (new TCustomer)->Start(SimTime());
             Hold(2.0);
         }

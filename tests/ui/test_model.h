@@ -6,6 +6,7 @@
 //   Line: 5 passed, none direct, waiting 1.00 on average and at most,
 //         length 1 for 5 of the 9 time units up to its last change;
 //   Desk: 5 passed, all direct, waiting 0.00.
+// The model counts its customers as the figure "customers".
 
 #include <string>
 #include <vector>
