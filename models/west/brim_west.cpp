@@ -5,6 +5,7 @@
 
 #include "connection/messaging.h"
 #include "lock/lock_model.h"
+#include "lock/lock_scene.h"
 #include "ui/model_window.h"
 
 namespace zorva {
@@ -34,6 +35,7 @@ void InitBrimWest() {
     SetTrace(true);
     SetServerAddress("LocalHost");
     SetMessageHandler([&model](const std::string& Message) { model.ReceiveShip(Message); });
+    ShowLockInScene(AnimationScene(), model);
 }
 
 }  // namespace zorva
