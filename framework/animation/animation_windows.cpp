@@ -6,6 +6,7 @@
 #include <cmath>
 #include <string>
 
+#include "animation/view_defaults.h"
 #include "engine/engine.h"
 #include "wire/number_text.h"
 #include "wire/protocol.h"
@@ -49,6 +50,7 @@ void TAnimationWindows::ApplyAnimationSetting(bool animation_on) {
     const bool first = !form_;
     if (first) {
         form_ = std::make_unique<TZorvaAnimationForm>(scene_, state_, host_);
+        if (camera_) form_->SetCameraPose(*camera_);
         Place();
     }
     form_->show();
@@ -105,6 +107,28 @@ void TAnimationWindows::DrawOwedFrame() {
         return;
     }
     Redraw(SimTime(), FormatFixed(SimTime()));
+}
+
+void TAnimationWindows::SetCamera(const TCameraPose& pose) {
+    camera_ = pose;
+    if (form_) form_->SetCameraPose(pose);
+}
+
+void TAnimationWindows::TakeDueSnapshots(double clock) {
+    if (!snapshots_.Pending()) return;
+    snapshots_.TakeDue(clock, scene_, [this](TGMPRenderer& renderer) {
+        if (form_) {
+            // What the window shows, eye included.
+            const TGMPRenderer& view = form_->GMPArea->Renderer();
+            renderer.CameraPosition = view.CameraPosition;
+            renderer.EyePosition = view.EyePosition;
+            renderer.CameraAngles = view.CameraAngles;
+        } else {
+            SetUpView(renderer);
+            if (camera_) AimCamera(renderer, *camera_);
+        }
+        renderer.UpdateCameraAngles();
+    });
 }
 
 }  // namespace zorva

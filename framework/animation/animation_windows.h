@@ -6,16 +6,20 @@
 //    (after writing "Animation: On" or "Animation: Off" into its header);
 //  - calls RedrawWhenDue from its display callback while the run is Running,
 //    with the clock and the clock's TimeString;
+//  - calls TakeDueSnapshots from every display callback;
 // model code adds its meshes through Scene() at any time.
 
 #include <QTimer>
 #include <memory>
+#include <optional>
 #include <string_view>
 
 #include "animation/animation_host.h"
 #include "animation/animation_scene.h"
 #include "animation/animation_state.h"
+#include "animation/camera_keys.h"
 #include "animation/frame_pacing.h"
+#include "animation/snapshots.h"
 #include "animation/zorva_animation_form.h"
 
 namespace zorva {
@@ -39,6 +43,12 @@ public:
     // as it is then.
     bool RedrawWhenDue(double sim_time, std::string_view time_string);
 
+    // The camera for the window, now or once it is made, and for snapshots.
+    void SetCamera(const TCameraPose& pose);
+    TSnapshots& Snapshots() { return snapshots_; }
+    // Takes the snapshots whose time the clock has reached.
+    void TakeDueSnapshots(double clock);
+
     TAnimationScene& Scene() { return scene_; }
     TFramePacer& Pacer() { return pacer_; }
     TAnimationState& State() { return state_; }
@@ -56,6 +66,8 @@ private:
     TAnimationState state_;
     TFramePacer pacer_;
     QTimer owedFrame_;
+    std::optional<TCameraPose> camera_;
+    TSnapshots snapshots_;
     std::unique_ptr<TZorvaAnimationForm> form_;
 };
 

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "animation/snapshots.h"
+
 namespace zorva {
 
 struct BatchOptions {
@@ -17,6 +19,9 @@ struct BatchOptions {
     std::optional<std::string> TraceFile;
     bool MessageLog = false;
     std::optional<std::string> Report;
+    bool Animation = false;
+    std::optional<std::string> Camera;
+    std::vector<TSnapshotRequest> Snapshots;
     bool Help = false;
 };
 

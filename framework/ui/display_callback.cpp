@@ -29,6 +29,7 @@ void DisplayCallback() {
     if (!form) return;
     TraceEngineLines(*form);
     RefreshClock(*form);
+    form->AnimationWindows().TakeDueSnapshots(SimTime());
     if (RunState() == rsInterrupted) {
         TraceText(TimeString() + " *** Interrupt ***");
         form->ShowInterrupted();

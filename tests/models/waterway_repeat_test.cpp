@@ -1,11 +1,18 @@
 // A coupled run repeated gives the same run: the same trace line for line
 // (apart from the time of day that begins each line), the same statistics
-// to the last digit, the same hand-overs.
+// to the last digit, the same hand-overs. So does a run with the animation
+// on, drawn in its window and in snapshots.
 
 #include <gtest/gtest.h>
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QImage>
+
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <regex>
 
 #include "waterway_programs.h"
@@ -42,6 +49,46 @@ TEST(WaterwayRepeat, TwoRunsToTwentyThousandAreTheSame) {
         const auto texts = HandOvers(first.ServerOutput(), peer);
         EXPECT_GT(texts.size(), 400u) << peer;
         EXPECT_EQ(texts, HandOvers(second.ServerOutput(), peer)) << peer;
+    }
+}
+
+TEST(WaterwayRepeat, TheAnimationSwitchedOnChangesNothingInTheRun) {
+    constexpr double until = 800.0;
+    Waterway plain;
+    Waterway animated;
+    // Each program's camera positions, shipped beside it, in its working folder.
+    for (const char* executable : {OBRIMWEST_EXECUTABLE, OBRIMEAST_EXECUTABLE}) {
+        const QFileInfo program(executable);
+        const QString cam = program.completeBaseName() + ".cam";
+        ASSERT_TRUE(QFile::copy(program.dir().filePath(cam), QString::fromStdString(animated.File(cam.toStdString()))));
+    }
+    ASSERT_TRUE(plain.Start(until));
+    std::map<std::string, QStringList> options;
+    for (const std::string model : {"west", "east"}) {
+        const QString name = QString::fromStdString(model);
+        options[model] = {"--animation",
+                          "--camera",
+                          "Overview",
+                          "--snapshot",
+                          "137:" + name + "_137.png",
+                          "--snapshot",
+                          "800:" + name + "_end.png"};
+    }
+    ASSERT_TRUE(animated.Start(until, options));
+    ASSERT_TRUE(plain.WaitForAll(240000));
+    ASSERT_TRUE(animated.WaitForAll(240000));
+    for (const std::string model : {"west", "east"}) {
+        EXPECT_EQ(animated.Program(model).exitCode(), 0) << model << animated.Program(model).readAll().toStdString();
+        const std::string trace = WithoutTimeOfDay(Contents(plain.File(model + ".trace")));
+        EXPECT_GT(std::count(trace.begin(), trace.end(), '\n'), 1000) << model;
+        EXPECT_TRUE(trace == WithoutTimeOfDay(Contents(animated.File(model + ".trace")))) << model;
+        EXPECT_EQ(Contents(plain.File(model + ".json")), Contents(animated.File(model + ".json"))) << model;
+        // The frame at the stop time is taken as the run ends.
+        EXPECT_EQ(QImage(QString::fromStdString(animated.File(model + "_end.png"))).size(), QSize(803, 480));
+    }
+    for (const std::string peer : {"brimeast", "brimwest"}) {
+        EXPECT_FALSE(HandOvers(plain.ServerOutput(), peer).empty()) << peer;
+        EXPECT_EQ(HandOvers(plain.ServerOutput(), peer), HandOvers(animated.ServerOutput(), peer)) << peer;
     }
 }
 
