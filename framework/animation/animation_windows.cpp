@@ -91,8 +91,9 @@ bool TAnimationWindows::RedrawWhenDue(double sim_time, std::string_view time_str
 }
 
 void TAnimationWindows::Redraw(double sim_time, std::string_view time_string) {
-    form_->activateWindow();
-    form_->setFocus();
+    // Asked of the window system only when needed: on every frame it costs.
+    if (!form_->isActiveWindow()) form_->activateWindow();
+    if (!form_->hasFocus()) form_->setFocus();
     state_.AnimationCaption = std::string(Trim(time_string)) + " ";
     pacer_.FrameStarted();
     form_->Refresh();
