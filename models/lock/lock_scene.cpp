@@ -104,9 +104,8 @@ void TLockScene::Build() {
         const float x1 = SideSign(reach) * ReachEnd;
         const float low = std::min(x0, x1);
         const float high = std::max(x0, x1);
-        for (const float z : {CanalHalfWidth, -CanalHalfWidth - BankWidth}) {
-            AddSlab(banks, {low, FootLevel, z}, {high, level + Freeboard, z + BankWidth});
-        }
+        AddSlab(banks, {low, FootLevel, CanalHalfWidth}, {high, level + Freeboard, CanalHalfWidth + BankWidth});
+        AddSlab(banks, {low, FootLevel, -CanalHalfWidth - FarBankWidth}, {high, level + Freeboard, -CanalHalfWidth});
         AddSlab(water, {low, FootLevel, -CanalHalfWidth}, {high, level, CanalHalfWidth});
     }
     std::vector<TMesh> walls;
@@ -115,10 +114,12 @@ void TLockScene::Build() {
                 {GateX + GateThickness / 2, HighLevel + Freeboard, z + WallWidth});
     }
     // The ground beside the chamber's walls, at the high reach's height.
-    for (const float z : {CanalHalfWidth + WallWidth, -CanalHalfWidth - BankWidth}) {
-        AddSlab(banks, {-GateX - GateThickness / 2, FootLevel, z},
-                {GateX + GateThickness / 2, HighLevel + Freeboard, z + BankWidth - WallWidth});
-    }
+    const float lockLeft = -GateX - GateThickness / 2;
+    const float lockRight = GateX + GateThickness / 2;
+    AddSlab(banks, {lockLeft, FootLevel, CanalHalfWidth + WallWidth},
+            {lockRight, HighLevel + Freeboard, CanalHalfWidth + BankWidth});
+    AddSlab(banks, {lockLeft, FootLevel, -CanalHalfWidth - FarBankWidth},
+            {lockRight, HighLevel + Freeboard, -CanalHalfWidth - WallWidth});
     for (const auto& [meshes, colour] : {std::pair{&banks, BankColor}, {&water, WaterColor}, {&walls, WallColor}}) {
         for (const TMesh& mesh : *meshes) ground.AddShape(mesh, colour, kMode);
     }
