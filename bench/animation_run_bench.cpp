@@ -71,7 +71,7 @@ bool Compare(double until, int runs, const QString& trace_file) {
     std::vector<double> off;
     for (int i = 0; i < runs; ++i) {
         for (const bool animation : {false, true}) {
-            QFile::remove(trace_file);
+            if (!trace_file.isEmpty()) QFile::remove(trace_file);
             QProcess child;
             child.start(QCoreApplication::applicationFilePath(),
                         {"--run", QString::number(until, 'f', 2), animation ? "on" : "off", trace_file});
@@ -86,7 +86,7 @@ bool Compare(double until, int runs, const QString& trace_file) {
             std::printf("  animation %-3s %8.3f s %7ld frames\n", animation ? "on" : "off", seconds, frames);
         }
     }
-    QFile::remove(trace_file);
+    if (!trace_file.isEmpty()) QFile::remove(trace_file);
     std::printf("  median: off %.3f s, on %.3f s, on / off %.2f\n", Median(off), Median(on), Median(on) / Median(off));
     return true;
 }
