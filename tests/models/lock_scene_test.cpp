@@ -120,7 +120,7 @@ protected:
                     const auto [px, py] = todo.back();
                     todo.pop_back();
                     ++size;
-                    for (const auto [nx, ny] : {std::pair{px + 1, py}, {px - 1, py}, {px, py + 1}, {px, py - 1}}) {
+                    for (const auto& [nx, ny] : {std::pair{px + 1, py}, {px - 1, py}, {px, py + 1}, {px, py - 1}}) {
                         if (nx < x0 || nx > x1 || ny < y0 || ny > y1 || seen[(ny - y0) * w + nx - x0]) continue;
                         if (!Shows(nx, ny, base)) continue;
                         seen[(ny - y0) * w + nx - x0] = 1;
