@@ -16,9 +16,9 @@ rules=(
   "framework/animation|wire engine kernel animation|yes"
   "framework/ui|wire engine kernel connection animation ui|yes"
   "server|wire|yes"
-  "models/lock|wire engine kernel connection ui lock|no"
-  "models/west|wire engine kernel connection ui lock west|no"
-  "models/east|wire engine kernel connection ui lock east|no"
+  "models/lock|wire engine kernel connection animation ui lock|no"
+  "models/west|wire engine kernel connection animation ui lock west|no"
+  "models/east|wire engine kernel connection animation ui lock east|no"
 )
 
 failed=0

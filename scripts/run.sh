@@ -48,9 +48,17 @@ fi
 
 mode=()
 [ -n "${DISPLAY:-}" ] || mode=(--headless)
+# A frame of each lock at time 500 from its overview camera, when the run
+# gets there.
+frame_at=500
+frame=()
+awk -v u="$until_time" -v t="$frame_at" 'BEGIN { exit !(u >= t) }' && frame=(--camera Overview --snapshot)
+# Each program runs in its own folder, where its camera positions lie.
 start_model() {  # program, short name
-  "$bin/models/$1" "${mode[@]}" --server 127.0.0.1 --start --exit-at-end \
-    --trace-file "$2.trace" --report "$2.json" >"$2.out" 2>&1 &
+  local snapshot=()
+  [ ${#frame[@]} -eq 0 ] || snapshot=("${frame[@]}" "$frame_at:$run_dir/$2_$frame_at.png")
+  (cd "$bin/models" && exec "./$1" "${mode[@]}" --server 127.0.0.1 --start --exit-at-end \
+    --trace-file "$run_dir/$2.trace" --report "$run_dir/$2.json" "${snapshot[@]}") >"$2.out" 2>&1 &
   pids+=("$!")
 }
 start_model obrimwest west
@@ -139,7 +147,7 @@ summary() {  # short name, title, own ship name
 }
 
 echo
-echo "Two-lock waterway to time $until_time (traces and reports in $run_dir)"
+echo "Two-lock waterway to time $until_time (traces, reports and frames in $run_dir)"
 summary west "West lock (obrimwest)" ShipL
 summary east "East lock (obrimeast)" ShipR
 exit "$failed"

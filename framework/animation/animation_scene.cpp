@@ -39,6 +39,11 @@ void TGroupMember::SetOffset(TVector3 offset) {
     changed_ = true;
 }
 
+void TGroupMember::SetColor(TColor colour) {
+    for (TGroupShape& shape : shapes_) shape.Color = colour;
+    changed_ = true;
+}
+
 TGroupShape& TAnimationGroup::AddShape(const TMesh& mesh, TColor colour, TRenderMode mode) {
     changed_ = true;
     return shapes_.emplace_back(TGroupShape{mesh, colour, mode});
@@ -50,6 +55,11 @@ TGroupMember& TAnimationGroup::AddMember(TVector3 offset) {
 
 void TAnimationGroup::SetPosition(TVector3 position) {
     position_ = position;
+    changed_ = true;
+}
+
+void TAnimationGroup::SetColor(TColor colour) {
+    for (TGroupShape& shape : shapes_) shape.Color = colour;
     changed_ = true;
 }
 
@@ -68,9 +78,13 @@ TAnimationGroup& TAnimationScene::AddGroup(TVector3 position) {
 void TAnimationScene::Clear() {
     shapes_.clear();
     groups_.clear();
+    updater_ = nullptr;
 }
 
 std::vector<TDrawEntry> TAnimationScene::BuildDrawList(TGMPRenderer& renderer, bool redraw_all) {
+    // Prepared meshes hold view coordinates for one renderer's camera.
+    if (&renderer != preparedFor_) redraw_all = true;
+    preparedFor_ = &renderer;
     std::vector<TDrawEntry> list;
     for (TAnimationShape& shape : shapes_) {
         if (shape.Changed || redraw_all) {
@@ -85,6 +99,11 @@ std::vector<TDrawEntry> TAnimationScene::BuildDrawList(TGMPRenderer& renderer, b
             const bool group_moved = group.changed_ || redraw_all;
             PrepareGroupShapes(renderer, group.shapes_, group.position_, group_moved, list);
             for (TGroupMember& member : group.members_) {
+                if (!member.visible_) {
+                    // Prepared once it shows, wherever the group is then.
+                    if (group_moved) member.changed_ = true;
+                    continue;
+                }
                 PrepareGroupShapes(renderer, member.shapes_, Add(group.position_, member.offset_),
                                    member.changed_ || group_moved, list);
                 member.changed_ = false;
@@ -95,6 +114,18 @@ std::vector<TDrawEntry> TAnimationScene::BuildDrawList(TGMPRenderer& renderer, b
         }
     }
     return list;
+}
+
+void TAnimationScene::DrawFrame(TGMPRenderer& renderer, double time, bool redraw_all) {
+    Update(time);
+    const std::vector<TDrawEntry> draw_list = BuildDrawList(renderer, redraw_all);
+    renderer.BeginFrame();
+    for (const TDrawEntry& entry : draw_list) {
+        renderer.SetMeshColor(*entry.Mesh, entry.Color);
+        renderer.RenderMode = entry.RenderMode;
+        renderer.RenderMesh(*entry.Mesh, true);
+    }
+    renderer.Flip();
 }
 
 }  // namespace zorva

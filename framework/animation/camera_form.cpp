@@ -1,9 +1,13 @@
 #include "animation/camera_form.h"
 
 #include <QCloseEvent>
+#include <QInputDialog>
 #include <QMessageBox>
 #include <QStyle>
 #include <QVBoxLayout>
+
+#include "animation/camera_file_edit.h"
+#include "animation/camera_positions.h"
 
 namespace zorva {
 
@@ -31,9 +35,20 @@ QString NamelessLinesMessage(const QString& file_name, const std::vector<std::st
 
 }  // namespace
 
-TCameraForm::TCameraForm(AnimationHost& host, const QString& file_name, QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint), host_(host) {
+TCameraForm::TCameraForm(AnimationHost& host, const QString& file_name, TCameraAccess camera, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
+      host_(host),
+      fileName_(file_name),
+      camera_(std::move(camera)) {
     setWindowTitle(QStringLiteral("Camera Positioning"));
+    AskName = [this]() -> std::optional<QString> {
+        bool ok = false;
+        const QString name =
+            QInputDialog::getText(this, QStringLiteral("Save camera position"), QStringLiteral("Name of the position:"),
+                                  QLineEdit::Normal, QString(), &ok);
+        if (!ok) return std::nullopt;
+        return name;
+    };
     setGeometry(245, 112, 530, 238);
     BuildLayout();
     GoCreateCameraForm(file_name);
@@ -57,6 +72,8 @@ void TCameraForm::BuildLayout() {
     connect(SelectListBox, &QListWidget::itemClicked, this, [this] { HandleSelectClick(); });
     connect(SelectListBox, &QListWidget::itemDoubleClicked, this, [this] { GoSelectItem(); });
     connect(SelectButton, &QPushButton::clicked, this, [this] { GoSelectItem(); });
+    connect(SaveButton, &QPushButton::clicked, this, [this] { GoSaveItem(); });
+    connect(DeleteButton, &QPushButton::clicked, this, [this] { GoDeleteItem(); });
     connect(CloseButton, &QPushButton::clicked, this, [this] { GoCloseCameraForm(); });
 }
 
@@ -76,11 +93,14 @@ void TCameraForm::GoCreateCameraForm(const QString& file_name) {
 }
 
 void TCameraForm::ReportLoadProblems() {
-    if (loadMessage_.isEmpty()) return;
+    if (!loadMessage_.isEmpty()) Tell(loadMessage_);
+}
+
+void TCameraForm::Tell(const QString& message) {
     if (host_.ShowMessage) {
-        host_.ShowMessage(loadMessage_);
+        host_.ShowMessage(message);
     } else {
-        QMessageBox::warning(this, windowTitle(), loadMessage_);
+        QMessageBox::warning(this, windowTitle(), message);
     }
 }
 
@@ -96,7 +116,51 @@ void TCameraForm::HandleSelectClick() {
 }
 
 QString TCameraForm::GoSelectItem() {
-    return SelectedName();
+    const QString name = SelectedName();
+    const int row = SelectListBox->currentRow();
+    if (name.isEmpty() || row < 0 || static_cast<std::size_t>(row) >= file_.Lines.size()) return name;
+    const std::string& line = file_.Lines[static_cast<std::size_t>(row)];
+    if (const std::string problem = CameraLineProblem(line); !problem.empty()) {
+        Tell(QStringLiteral("Camera position \"%1\" cannot be selected: %2.")
+                 .arg(name, QString::fromStdString(problem)));
+        return name;
+    }
+    if (camera_.Set) camera_.Set(*ParseCameraPose(CameraPositionRest(line)));
+    return name;
+}
+
+void TCameraForm::GoSaveItem() {
+    if (!camera_.Get || !AskName) return;
+    const std::optional<QString> asked = AskName();
+    if (!asked) return;
+    const QString name = asked->trimmed();
+    if (name.isEmpty() || name.contains(QLatin1String(kCameraSeparator)) || name.contains(QLatin1Char('\n')) ||
+        name.contains(QLatin1Char('\r'))) {
+        Tell(QStringLiteral("\"%1\" cannot name a camera position: a name is not empty and holds no \":::\" "
+                            "and no line break.")
+                 .arg(name));
+        return;
+    }
+    const std::string line = name.toLocal8Bit().toStdString() + kCameraSeparator + FormatCameraPose(camera_.Get());
+    if (const std::string problem = AppendCameraLine(fileName_.toStdString(), line); !problem.empty()) {
+        Tell(QString::fromStdString(problem));
+        return;
+    }
+    GoCreateCameraForm(fileName_);
+    SelectListBox->setCurrentRow(SelectListBox->count() - 1);
+    HandleSelectClick();
+}
+
+void TCameraForm::GoDeleteItem() {
+    const int row = SelectListBox->currentRow();
+    if (SelectedName().isEmpty() || row < 0 || static_cast<std::size_t>(row) >= file_.Lines.size()) return;
+    const auto index = static_cast<std::size_t>(row);
+    if (const std::string problem = RemoveCameraLine(fileName_.toStdString(), index, file_.Lines[index]);
+        !problem.empty()) {
+        Tell(QString::fromStdString(problem));
+        return;
+    }
+    GoCreateCameraForm(fileName_);
 }
 
 void TCameraForm::GoCloseCameraForm() {

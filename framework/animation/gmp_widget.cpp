@@ -28,9 +28,14 @@ TGMP::TGMP(QWidget* parent) : QWidget(parent) {
     };
     renderer_.OnFlip = [this](const TDIB16bit& surface) {
         // A copy, so that a repaint between two frames shows the last whole
-        // frame and never one being drawn.
+        // frame and never one being drawn. Shown at once, as a flip is: the
+        // frame's cost then includes showing it.
         shownFrame_ = FrameImage(surface);
-        update();
+        if (isVisible()) {
+            repaint();
+        } else {
+            update();
+        }
     };
     renderer_.DrawBackgroundPicture = [this](TDIB16bit& background) {
         // Cleared first: a picture taken away leaves no trace of the old one.

@@ -7,19 +7,24 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPointer>
+#include <QResizeEvent>
 #include <QStyle>
 #include <QVBoxLayout>
-#include <numbers>
+#include <algorithm>
 #include <optional>
 
 #include "animation/camera_file.h"
 #include "animation/camera_form.h"
+#include "animation/view_defaults.h"
+#include "engine/engine.h"
 
 namespace zorva {
 
 namespace {
 
-constexpr float kDegreesPerRadian = 180.0f / std::numbers::pi_v<float>;
+// The view starts below the speed controls and fills the rest of the window.
+constexpr int kViewLeft = 0;
+constexpr int kViewTop = 49;
 
 std::optional<TCameraKey> CameraKeyOf(int key) {
     switch (key) {
@@ -64,9 +69,7 @@ TZorvaAnimationForm::TZorvaAnimationForm(TAnimationScene& scene, TAnimationState
     setFocusPolicy(Qt::StrongFocus);
     BuildLayout();
 
-    TGMPRenderer& renderer = GMPArea->Renderer();
-    renderer.SetLight({100.0f, 2.0f, 100.0f}, {0.0f, 0.0f, 0.0f});
-    renderer.CameraPosition = {0.0f, 1.0f, 10.0f};
+    SetUpView(GMPArea->Renderer());
     state_.AnimationCaption.clear();
 }
 
@@ -103,9 +106,9 @@ void TZorvaAnimationForm::BuildLayout() {
     connect(CameraSpeedButton, &QToolButton::clicked, this, [this] { OpenCameraForm(); });
 
     GMPArea = new TGMP(panel);
-    GMPArea->setGeometry(-1, 49, 803, 480);
+    GMPArea->setGeometry(kViewLeft, kViewTop, kDesignViewWidth, kDesignViewHeight);
     GMPArea->setFocusPolicy(Qt::NoFocus);
-    GMPArea->SetLightStrength(0.75f);
+    GMPArea->SetLightStrength(kViewLightStrength);
     GMPArea->SetBackColor(0);
     GMPArea->SetEnableBackgroundBitmap(true);
     GMPArea->SetRenderMode(TRenderMode::rmWireframe);
@@ -121,19 +124,25 @@ std::vector<TDrawEntry> TZorvaAnimationForm::BuildDrawList() {
 }
 
 void TZorvaAnimationForm::Refresh() {
-    std::vector<TDrawEntry> draw_list = BuildDrawList();
-    TGMPRenderer& renderer = GMPArea->Renderer();
-    renderer.BeginFrame();
-    for (const TDrawEntry& entry : draw_list) {
-        renderer.SetMeshColor(*entry.Mesh, entry.Color);
-        renderer.RenderMode = entry.RenderMode;
-        renderer.RenderMesh(*entry.Mesh, true);
-    }
-    renderer.Flip();
+    scene_.DrawFrame(GMPArea->Renderer(), SimTime(), redrawAll_);
     redrawAll_ = false;
 }
 
+void TZorvaAnimationForm::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    // The view keeps its focal length and centres the camera in whatever
+    // size it gets, so the picture keeps its proportions and shows more or
+    // less around the same middle. Its surfaces are made anew at the size.
+    GMPArea->setGeometry(kViewLeft, kViewTop, width() - kViewLeft, std::max(height() - kViewTop, 1));
+    redrawAll_ = true;
+    if (isVisible()) Refresh();
+}
+
 void TZorvaAnimationForm::GoShowData(QPainter& canvas) {
+    DrawAnimationCaption(canvas, state_.AnimationCaption);
+}
+
+void DrawAnimationCaption(QPainter& canvas, const std::string& caption) {
     QFont font(QStringLiteral("Arial"), 12);
     font.setBold(true);
     font.setItalic(true);
@@ -141,8 +150,7 @@ void TZorvaAnimationForm::GoShowData(QPainter& canvas) {
     canvas.setPen(Qt::white);
     canvas.setBackgroundMode(Qt::TransparentMode);
     const QRect area(10, 10, canvas.device()->width(), canvas.device()->height());
-    canvas.drawText(area, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
-                    QString::fromStdString(state_.AnimationCaption));
+    canvas.drawText(area, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, QString::fromStdString(caption));
 }
 
 void TZorvaAnimationForm::SetCameraPosition(float x, float y, float z) {
@@ -158,14 +166,19 @@ TVector3 TZorvaAnimationForm::GetCameraPosition() const {
 
 void TZorvaAnimationForm::SetCameraAngles(float a, float b, float c) {
     TGMPRenderer& renderer = GMPArea->Renderer();
+    anglesDegrees_ = {a, b, c};
     renderer.CameraAngles = {a / kDegreesPerRadian, b / kDegreesPerRadian, c / kDegreesPerRadian};
     renderer.UpdateCameraAngles();
     redrawAll_ = true;
 }
 
 std::array<float, 3> TZorvaAnimationForm::GetCameraAngles() const {
-    const auto& radians = GMPArea->Renderer().CameraAngles;
-    return {radians[0] * kDegreesPerRadian, radians[1] * kDegreesPerRadian, radians[2] * kDegreesPerRadian};
+    return anglesDegrees_;
+}
+
+void TZorvaAnimationForm::SetCameraPose(const TCameraPose& pose) {
+    SetCameraPosition(pose.Position.X, pose.Position.Y, pose.Position.Z);
+    SetCameraAngles(pose.AnglesDegrees[0], pose.AnglesDegrees[1], pose.AnglesDegrees[2]);
 }
 
 void TZorvaAnimationForm::ProcessPendingEvents() {
@@ -263,7 +276,12 @@ TCameraForm* TZorvaAnimationForm::OpenCameraForm() {
     if (host_.InterruptSimulation) host_.InterruptSimulation();
     const QString file_name =
         QString::fromStdString(CameraFileName(QCoreApplication::applicationFilePath().toStdString()));
-    auto* form = new TCameraForm(host_, file_name);
+    auto* form = new TCameraForm(host_, file_name,
+                                 {[this] { return CameraPose(); },
+                                  [this](const TCameraPose& pose) {
+                                      SetCameraPose(pose);
+                                      Refresh();
+                                  }});
     form->setAttribute(Qt::WA_DeleteOnClose);
     form->show();
     form->raise();

@@ -9,6 +9,7 @@
 #include <QToolButton>
 #include <QWidget>
 #include <array>
+#include <string>
 
 #include "animation/animation_host.h"
 #include "animation/animation_scene.h"
@@ -20,6 +21,9 @@ namespace zorva {
 
 class TCameraForm;
 
+// The clock in the top left corner of a frame, white on whatever lies there.
+void DrawAnimationCaption(QPainter& canvas, const std::string& caption);
+
 class TZorvaAnimationForm : public QWidget {
     Q_OBJECT
 
@@ -29,7 +33,8 @@ public:
     // The scene, the state and the host outlive the window.
     TZorvaAnimationForm(TAnimationScene& scene, TAnimationState& state, AnimationHost& host, QWidget* parent = nullptr);
 
-    // Draws a whole frame: prepares what changed, the caption, every mesh.
+    // Draws a whole frame of the scene at the clock's time: the model's
+    // updater, what changed prepared again, the caption, every mesh.
     void Refresh();
     std::vector<TDrawEntry> BuildDrawList();
 
@@ -38,6 +43,8 @@ public:
     TVector3 GetCameraPosition() const;
     void SetCameraAngles(float a, float b, float c);
     std::array<float, 3> GetCameraAngles() const;
+    TCameraPose CameraPose() const { return {GetCameraPosition(), GetCameraAngles()}; }
+    void SetCameraPose(const TCameraPose& pose);
 
     // Steps the camera until the key is released (see AnimationHost).
     void MoveCamera(TCameraKey key, TCameraModifiers modifiers, float step);
@@ -54,6 +61,7 @@ public:
     TGMP* GMPArea = nullptr;
 
 protected:
+    void resizeEvent(QResizeEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
@@ -70,6 +78,8 @@ private:
     TAnimationScene& scene_;
     TAnimationState& state_;
     AnimationHost& host_;
+    // As set, so that reading them back gives exactly what was stored.
+    std::array<float, 3> anglesDegrees_{0.0f, 0.0f, 0.0f};
     bool redrawAll_ = true;
     bool keyHeld_ = false;
     bool moving_ = false;

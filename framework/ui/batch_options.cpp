@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "ui/exit_codes.h"
+#include "ui/snapshot_option.h"
 #include "wire/number_text.h"
 
 namespace zorva {
@@ -18,8 +19,9 @@ struct OptionRule {
 constexpr OptionRule kOptions[] = {
     {"--headless", Argument::Nothing},    {"--server", Argument::Value},    {"--start", Argument::Nothing},
     {"--exit-at-end", Argument::Nothing}, {"--stop-time", Argument::Value}, {"--trace-file", Argument::Value},
-    {"--message-log", Argument::Nothing}, {"--report", Argument::Value},    {"--help", Argument::Nothing},
-    {"--lookahead", Argument::Value},
+    {"--message-log", Argument::Nothing}, {"--report", Argument::Value},    {"--animation", Argument::Nothing},
+    {"--camera", Argument::Value},        {"--snapshot", Argument::Value},  {"--lookahead", Argument::Value},
+    {"--help", Argument::Nothing},
 };
 
 const OptionRule* FindOption(const std::string& name) {
@@ -38,6 +40,8 @@ std::string Apply(BatchOptions& o, const std::string& name, const std::string& v
         o.ExitAtEnd = true;
     else if (name == "--message-log")
         o.MessageLog = true;
+    else if (name == "--animation")
+        o.Animation = true;
     else if (name == "--help")
         o.Help = true;
     else if (value.empty())
@@ -48,7 +52,13 @@ std::string Apply(BatchOptions& o, const std::string& name, const std::string& v
         o.TraceFile = value;
     else if (name == "--report")
         o.Report = value;
-    else if (name == "--lookahead") {
+    else if (name == "--camera")
+        o.Camera = value;
+    else if (name == "--snapshot") {
+        ParsedSnapshot snapshot = ParseSnapshotOption(value);
+        if (!snapshot.Request) return snapshot.Error;
+        o.Snapshots.push_back(*snapshot.Request);
+    } else if (name == "--lookahead") {
         const auto l = value == "off" ? std::optional<double>(0.0) : ParseNumber(value);
         if (!l || *l < 0.0) return "--lookahead needs a time of 0 or more such as 20.00, or off, not '" + value + "'";
         o.Lookahead = *l;
@@ -123,6 +133,14 @@ std::string BatchUsage(const std::string& program) {
            "                      event elsewhere before t + L, so that it may run ahead\n"
            "                      of the others (\"off\" or 0: one granted event at a time);\n"
            "                      replaces the model's own\n"
+           "  --animation         switch the animation on: its window opens beside the\n"
+           "                      main window\n"
+           "  --camera NAME       the camera position NAME of the program's .cam file in\n"
+           "                      the working folder, for the window and the snapshots\n"
+           "  --snapshot T:F.png  write the animation's frame at simulation time T to\n"
+           "                      F.png (803 x 480, no screen needed); repeatable. The\n"
+           "                      frame shows every event before T done, none at or\n"
+           "                      after T\n"
            "  --help              show this text and end\n"
            "\n" +
            ExitCodeTable();

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "animation/snapshots.h"
+
 namespace zorva {
 
 struct BatchOptions {
@@ -18,6 +20,9 @@ struct BatchOptions {
     bool MessageLog = false;
     std::optional<std::string> Report;
     std::optional<double> Lookahead;  // 0: "off"
+    bool Animation = false;
+    std::optional<std::string> Camera;
+    std::vector<TSnapshotRequest> Snapshots;
     bool Help = false;
 };
 

@@ -31,6 +31,7 @@ void DisplayCallback() {
     if (ZorvaStatus().Switching) form->Dashboard()->CountEvent();
     TraceEngineLines(*form);
     RefreshClock(*form);
+    form->AnimationWindows().TakeDueSnapshots(SimTime());
     if (RunState() == rsInterrupted) {
         TraceText(TimeString() + " *** Interrupt ***");
         form->ShowInterrupted();

@@ -23,7 +23,7 @@ struct ExitCodeMeaning {
 
 inline constexpr ExitCodeMeaning kExitCodeMeanings[] = {
     {kExitNormal, "normal end"},
-    {kExitOutputFailed, "an output file (report or trace file) could not be written"},
+    {kExitOutputFailed, "an output file (report, trace file or snapshot) could not be written"},
     {kExitBadCommandLine, "bad command line, or a trace file that cannot be opened"},
     {kExitNoServer, "could not connect to the message server"},
     {kExitConnectionLost, "connection lost before the end"},

@@ -8,6 +8,8 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "animation/camera_file.h"
+#include "animation/camera_positions.h"
 #include "connection/messaging.h"
 #include "engine/engine.h"
 #include "ui/batch_options.h"
@@ -27,15 +29,31 @@ std::string ProgramFileName(int argc, char** argv) {
     return std::filesystem::path(argv[0]).filename().string();
 }
 
+// The named position of the program's camera file, as the camera-positions
+// window finds the file. False, after saying why, when there is none.
+bool ChooseCamera(TZorvaForm& form, const std::string& name, const std::string& program) {
+    const std::string file_name = CameraFileName(QCoreApplication::applicationFilePath().toStdString());
+    const TCameraChoice choice = FindCameraPosition(LoadCameraFile(file_name), file_name, name);
+    if (!choice.Pose) {
+        std::fprintf(stderr, "%s: --camera %s: %s\n", program.c_str(), name.c_str(), choice.Message.c_str());
+        return false;
+    }
+    form.AnimationWindows().SetCamera(*choice.Pose);
+    return true;
+}
+
 // The options act through the window's own operations, in the order in
 // which OK in the settings panel applies them. False when one was refused.
-bool ApplyBatchOptions(TZorvaForm& form, const BatchOptions& options) {
+bool ApplyBatchOptions(TZorvaForm& form, const BatchOptions& options, const std::string& program) {
     if (options.Server) form.ApplyServerAddress(std::string(Trim(*options.Server)));
     if (options.TraceFile) {
         form.ApplyOutput(*options.TraceFile);
         if (form.OutputName() != *options.TraceFile) return false;
     }
+    if (options.Animation) form.ApplyAnimationSetting(true);
     if (options.MessageLog) form.ApplyMessageLog(true);
+    if (options.Camera && !ChooseCamera(form, *options.Camera, program)) return false;
+    for (const TSnapshotRequest& snapshot : options.Snapshots) form.AnimationWindows().Snapshots().Add(snapshot);
     if (options.StopTime) SetStopTime(*options.StopTime);
     if (options.Lookahead) SetLookahead(*options.Lookahead);
     return true;
@@ -47,7 +65,9 @@ void ArrangeRunEnd(TZorvaForm& form, const BatchOptions& options, const std::str
     form.SetRunEndedHook([&form, options, program, &runEndCode] {
         const bool reportFailed = options.Report && !WriteRunReport(*options.Report);
         if (reportFailed) ShowBox(BoxKind::Warning, "Error writing report " + *options.Report);
-        runEndCode = ReportRunOutcome(program, reportFailed);
+        const std::vector<std::string> snapshots = form.AnimationWindows().Snapshots().Problems(SimTime());
+        for (const std::string& problem : snapshots) ShowBox(BoxKind::Warning, "Snapshot: " + problem);
+        runEndCode = ReportRunOutcome(program, reportFailed || !snapshots.empty());
         if (options.ExitAtEnd) form.close();
     });
 }
@@ -81,7 +101,7 @@ int RunZorvaProgram(int argc, char** argv, const ModelInitialisation& initModel)
     // The space key breaks a run only while the window itself has the focus.
     form->setFocus();
     if (initModel) initModel();
-    if (!ApplyBatchOptions(*form, options)) {
+    if (!ApplyBatchOptions(*form, options, program)) {
         StopFramework();
         return kExitBadCommandLine;
     }

@@ -2,6 +2,7 @@
 
 #include "connection/messaging.h"
 #include "lock/lock_model.h"
+#include "lock/lock_scene.h"
 #include "ui/model_window.h"
 
 namespace zorva {
@@ -27,6 +28,7 @@ void InitBrimEast() {
     SetLookahead(SailingTimeToOtherLock);
     SetMessageHandler([&model](const std::string& Message) { model.ReceiveShip(Message); });
     SetQuestionHandler(AnswerQuestion);
+    ShowLockInScene(AnimationScene(), model);
 }
 
 }  // namespace zorva

@@ -5,6 +5,7 @@
 
 #include "connection/messaging.h"
 #include "lock/lock_model.h"
+#include "lock/lock_scene.h"
 #include "ui/model_window.h"
 
 namespace zorva {
@@ -36,6 +37,7 @@ void InitBrimWest() {
     // A ship handed over arrives at the other lock this much later.
     SetLookahead(SailingTimeToOtherLock);
     SetMessageHandler([&model](const std::string& Message) { model.ReceiveShip(Message); });
+    ShowLockInScene(AnimationScene(), model);
 }
 
 }  // namespace zorva

@@ -21,6 +21,9 @@ protected:
         windows_.Host().InterruptSimulation = [this] { ++interrupts_; };
         windows_.Host().ResumeSimulation = [this] { ++resumes_; };
         windows_.Host().ShowMessage = [this](const QString& message) { messages_ << message; };
+        // Every due frame is drawn: these tests look at the simulated clock's
+        // rule; the pacer has a test of its own.
+        windows_.Pacer().Unlimited();
         windows_.ApplyAnimationSetting(true);
         form_ = windows_.Form();
     }
@@ -152,6 +155,14 @@ TEST_F(AnimationFormTest, OtherKeysOnlyMarkTheKeyHeld) {
     EXPECT_TRUE(form_->TrackBar1->isEnabled());
 }
 
+// The red pixels of the frame's middle row and column.
+QSize RedExtent(const QImage& frame) {
+    QSize extent;
+    for (int x = 0; x < frame.width(); ++x) extent.rwidth() += frame.pixelColor(x, frame.height() / 2).red() > 200;
+    for (int y = 0; y < frame.height(); ++y) extent.rheight() += frame.pixelColor(frame.width() / 2, y).red() > 200;
+    return extent;
+}
+
 TEST_F(AnimationFormTest, RefreshShowsGroupMeshesAndTheCaption) {
     TMesh box;
     AddBox(box, {0.0f, 0.0f, 0.0f}, {2.0f, 2.0f, 2.0f});
@@ -159,9 +170,9 @@ TEST_F(AnimationFormTest, RefreshShowsGroupMeshesAndTheCaption) {
     windows_.State().AnimationCaption = "12.50 ";
     form_->Refresh();
     const QImage& frame = form_->GMPArea->ShownFrame();
-    ASSERT_EQ(frame.size(), QSize(803, 480));
-    EXPECT_EQ(frame.pixelColor(401, 240), QColor(255, 0, 0));
-    EXPECT_EQ(frame.pixelColor(700, 400), QColor(0, 0, 0));
+    ASSERT_EQ(frame.size(), form_->size() - QSize(0, 49));
+    EXPECT_EQ(frame.pixelColor(frame.width() / 2, frame.height() / 2), QColor(255, 0, 0));
+    EXPECT_EQ(frame.pixelColor(frame.width() - 50, frame.height() - 50), QColor(0, 0, 0));
     int white = 0;
     for (int y = 10; y < 30; ++y) {
         for (int x = 10; x < 80; ++x) white += frame.pixelColor(x, y) == QColor(Qt::white) ? 1 : 0;
@@ -183,6 +194,51 @@ TEST_F(AnimationFormTest, RedrawWhenDueFollowsTheIntervalAndWritesTheTrimmedCloc
     EXPECT_FALSE(windows_.RedrawWhenDue(100.0, "      100.00"));
 }
 
+TEST_F(AnimationFormTest, TheViewFillsTheWindowAtAnySizeWithTheSameProportions) {
+    TMesh box;
+    AddBox(box, {0.0f, 0.0f, 0.0f}, {2.0f, 2.0f, 2.0f});
+    windows_.Scene().AddGroup({0.0f, 1.0f, 0.0f}).AddShape(box, RGBColor(255, 0, 0), TRenderMode::rmSolid);
+    form_->Refresh();
+    const QSize designed = RedExtent(form_->GMPArea->ShownFrame());
+    EXPECT_EQ(designed.width(), designed.height());
+    form_->resize(600, 400);
+    EXPECT_EQ(form_->GMPArea->geometry(), QRect(0, 49, 600, 351));
+    EXPECT_EQ(form_->GMPArea->Renderer().ViewWidth(), 600);
+    EXPECT_EQ(form_->GMPArea->Renderer().ViewHeight(), 351);
+    // Drawn again at once, the box in the middle at the same size.
+    EXPECT_EQ(form_->GMPArea->ShownFrame().size(), QSize(600, 351));
+    EXPECT_EQ(RedExtent(form_->GMPArea->ShownFrame()), designed);
+}
+
+TEST_F(AnimationFormTest, PacedRedrawsWaitForTheScreenAndForHalfTheTimeAndComeLater) {
+    double now = 100.0;
+    TFramePacer& pacer = windows_.Pacer();
+    pacer = TFramePacer{};
+    pacer.Clock = [&now] { return now; };
+    int frames = 0;
+    form_->GMPArea->BeforeFlip = [&](QPainter&) {
+        ++frames;
+        now += 0.1;  // each frame takes a tenth of a second
+    };
+    EXPECT_TRUE(windows_.RedrawWhenDue(1.0, "1.00"));
+    // Another tenth of a second of run: as long as the frame took, not twice.
+    now += 0.09;
+    EXPECT_FALSE(windows_.RedrawWhenDue(2.0, "2.00"));
+    now += 0.01;
+    EXPECT_TRUE(windows_.RedrawWhenDue(3.0, "3.00"));
+    EXPECT_EQ(frames, 2);
+    // Cheap frames still come no more often than a screen shows them.
+    form_->GMPArea->BeforeFlip = [&](QPainter&) { ++frames; };
+    now += 1.0;
+    EXPECT_TRUE(windows_.RedrawWhenDue(4.0, "4.00"));
+    now += 0.01;
+    EXPECT_FALSE(windows_.RedrawWhenDue(5.0, "5.00"));
+    EXPECT_EQ(windows_.State().LastAnimationTime, 4.0);
+    // The frame held back comes by itself once its time has come.
+    now += 0.01;
+    EXPECT_TRUE(QTest::qWaitFor([&] { return frames == 4; }, 5000));
+}
+
 TEST(AnimationWindows, FirstShowingPlacesBothWindowsAndLaterOnesReuseTheWindow) {
     QWidget main_window;
     main_window.resize(696, 413);
@@ -201,6 +257,8 @@ TEST(AnimationWindows, FirstShowingPlacesBothWindowsAndLaterOnesReuseTheWindow) 
     EXPECT_EQ(main_window.width(), 120);
     EXPECT_EQ(main_window.frameGeometry().topLeft(), main_window.screen()->geometry().topLeft());
     EXPECT_EQ(form->frameGeometry().left(), main_window.frameGeometry().width());
+    // Frame and all on the screen's free part.
+    EXPECT_TRUE(form->screen()->availableGeometry().contains(form->frameGeometry()));
     windows.ApplyAnimationSetting(false);
     EXPECT_FALSE(form->isVisible());
     windows.ApplyAnimationSetting(true);

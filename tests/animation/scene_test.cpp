@@ -101,5 +101,56 @@ TEST_F(SceneTest, GroupShapesAreShadedInTheirOwnColourAndMode) {
     EXPECT_EQ(shape.Mesh.ViewFaces[0].Visible, 1);
 }
 
+TEST_F(SceneTest, HiddenMemberIsLeftOutAndRecolouringPreparesItAgain) {
+    TAnimationGroup& group = scene_.AddGroup({0.0f, 0.0f, -10.0f});
+    TGroupShape& hull = group.AddShape(OneTriangle(), 0, TRenderMode::rmSolidShade);
+    TGroupMember& cabin = group.AddMember({0.0f, 0.0f, 0.0f});
+    TGroupShape& roof = cabin.AddShape(OneTriangle(), RGBColor(0, 0, 0), TRenderMode::rmSolidShade);
+    scene_.BuildDrawList(renderer_, false);
+    cabin.SetVisible(false);
+    group.SetPosition({0.0f, 3.0f, -10.0f});
+    const std::vector<TDrawEntry> list = scene_.BuildDrawList(renderer_, false);
+    ASSERT_EQ(list.size(), 1u);
+    EXPECT_EQ(list[0].Mesh, &hull.Mesh);
+    // Shown again where the group went meanwhile, shaded from its new colour.
+    cabin.SetVisible(true);
+    cabin.SetColor(RGBColor(255, 255, 255));
+    group.SetColor(RGBColor(255, 0, 0));
+    EXPECT_EQ(scene_.BuildDrawList(renderer_, false).size(), 2u);
+    EXPECT_FLOAT_EQ(roof.Mesh.WorldFaces[0].V0.Y, 3.0f);
+    EXPECT_EQ(roof.Mesh.ViewFaces[0].Color, RGBColor(255, 255, 255));
+    EXPECT_EQ(hull.Color, RGBColor(255, 0, 0));
+    EXPECT_EQ(hull.Mesh.ViewFaces[0].Color, RGBColor(255, 33, 33));
+}
+
+TEST_F(SceneTest, EveryFrameFirstMovesTheShapesToTheirPlaceAtTheFramesTime) {
+    renderer_.RenderMode = TRenderMode::rmSolid;
+    TMesh big;
+    AddFace(big, Triangle({-5.0f, -5.0f, 0.0f}, {5.0f, -5.0f, 0.0f}, {0.0f, 5.0f, 0.0f}));
+    TAnimationGroup& group = scene_.AddGroup({0.0f, 0.0f, -10.0f});
+    group.AddShape(big, testing::kBlue, TRenderMode::rmSolid);
+    std::vector<double> times;
+    scene_.SetUpdater([&](double time) {
+        times.push_back(time);
+        group.SetVisible(time < 5.0);
+    });
+    scene_.DrawFrame(renderer_, 2.5, false);
+    EXPECT_EQ(renderer_.Surface().GetPixel(100, 100), testing::kBlue16);
+    scene_.DrawFrame(renderer_, 7.0, false);
+    EXPECT_EQ(renderer_.Surface().GetPixel(100, 100), 0);
+    EXPECT_EQ(times, (std::vector<double>{2.5, 7.0}));
+}
+
+TEST_F(SceneTest, AnotherRendererGetsEveryMeshPreparedForItsOwnCamera) {
+    TAnimationShape& loose = scene_.AddShape(OneTriangle(), TRenderMode::rmSolid);
+    scene_.BuildDrawList(renderer_, false);
+    TGMPRenderer other;
+    other.CameraPosition = {0.0f, 0.0f, 10.0f};
+    scene_.BuildDrawList(other, false);
+    EXPECT_FLOAT_EQ(loose.Mesh.ViewFaces[0].V0.Z, -10.0f);
+    scene_.BuildDrawList(renderer_, false);
+    EXPECT_FLOAT_EQ(loose.Mesh.ViewFaces[0].V0.Z, 0.0f);
+}
+
 }  // namespace
 }  // namespace zorva

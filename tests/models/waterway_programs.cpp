@@ -58,24 +58,28 @@ Waterway::~Waterway() {
     }
 }
 
-bool Waterway::Start(double until, const QStringList& programOptions) {
+bool Waterway::Start(double until, const std::map<std::string, QStringList>& extra) {
     server_.start(ZORVA_SERVER_EXECUTABLE,
                   {"--bind", address_, "--until", QString::number(until, 'f', 2), "--verbose"});
     if (!server_.waitForStarted(5000)) return false;
     // The server says where it listens once it does.
     if (!WaitFor([this] { return server_.canReadLine() || !Running(server_); }, 5000) || !Running(server_))
         return false;
-    StartProgram(west_, OBRIMWEST_EXECUTABLE, "west", programOptions);
-    StartProgram(east_, OBRIMEAST_EXECUTABLE, "east", programOptions);
+    const auto options = [&extra](const std::string& model) {
+        const auto found = extra.find(model);
+        return found == extra.end() ? QStringList() : found->second;
+    };
+    StartProgram(west_, OBRIMWEST_EXECUTABLE, "west", options("west"));
+    StartProgram(east_, OBRIMEAST_EXECUTABLE, "east", options("east"));
     return west_.waitForStarted(5000) && east_.waitForStarted(5000);
 }
 
 void Waterway::StartProgram(QProcess& process, const char* executable, const std::string& model,
-                            const QStringList& options) {
+                            const QStringList& extra) {
     const QString name = QString::fromStdString(model);
     process.start(executable, QStringList{"--headless", "--server", address_, "--start", "--exit-at-end",
                                           "--trace-file", name + ".trace", "--report", name + ".json"} +
-                                  options);
+                                  extra);
 }
 
 bool Waterway::WaitForAll(int ms) {

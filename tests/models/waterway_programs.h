@@ -34,9 +34,10 @@ public:
     ~Waterway();
 
     // Starts the server with --until and --verbose, then both programs,
-    // headless, started and ending with the run, with the extra options
-    // given; false if any of them does not start.
-    bool Start(double until, const QStringList& programOptions = {});
+    // headless, started and ending with the run, each also given its
+    // options in `extra` ("west", "east"); false if any of them does not
+    // start.
+    bool Start(double until, const std::map<std::string, QStringList>& extra = {});
     // Waits until each of the three has ended; false when the time is up.
     bool WaitForAll(int ms);
     // Waits until the program's trace has reached the time.
@@ -56,7 +57,7 @@ public:
     std::string ServerAddress() const { return address_.toStdString(); }
 
 private:
-    void StartProgram(QProcess& process, const char* executable, const std::string& model, const QStringList& options);
+    void StartProgram(QProcess& process, const char* executable, const std::string& model, const QStringList& extra);
 
     QString address_;
     std::string serverOutput_;

@@ -3,12 +3,19 @@
 // to the last digit, the same hand-overs. Running ahead with the lock
 // models' lookahead changes none of that either, but for the lines that
 // record a received ship's creation: a model running ahead reads a text
-// when it comes to it, not at the text's time.
+// when it comes to it, not at the text's time. So does a run with the
+// animation on, drawn in its window and in snapshots.
 
 #include <gtest/gtest.h>
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QImage>
+
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <regex>
 
 #include "waterway_programs.h"
@@ -46,6 +53,13 @@ std::string Contents(const std::string& path) {
     return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
 }
 
+// Options for both programs: one granted event at a time, the runs to
+// compare line for line.
+std::map<std::string, QStringList> Exact(const QStringList& more = {}) {
+    const QStringList exact = QStringList{"--lookahead", "off"} + more;
+    return {{"west", exact}, {"east", exact}};
+}
+
 void ExpectSameRuns(Waterway& first, Waterway& second, bool linesOfHandling) {
     for (const std::string model : {"west", "east"}) {
         const std::string received = model == "west" ? "ShipR" : "ShipL";
@@ -65,8 +79,8 @@ TEST(WaterwayRepeat, TwoRunsToTwentyThousandAreTheSame) {
     constexpr double until = 20000.0;
     Waterway first;
     Waterway second;
-    ASSERT_TRUE(first.Start(until, {"--lookahead", "off"}));
-    ASSERT_TRUE(second.Start(until, {"--lookahead", "off"}));
+    ASSERT_TRUE(first.Start(until, Exact()));
+    ASSERT_TRUE(second.Start(until, Exact()));
     ASSERT_TRUE(first.WaitForAll(240000));
     ASSERT_TRUE(second.WaitForAll(240000));
     ASSERT_EQ(first.Reported("west", "clock"), until);
@@ -76,13 +90,47 @@ TEST(WaterwayRepeat, TwoRunsToTwentyThousandAreTheSame) {
 TEST(WaterwayRepeat, RunningAheadChangesOnlyWhereTextsAreHandled) {
     Waterway exact;
     Waterway ahead;
-    ASSERT_TRUE(exact.Start(kLongRun, {"--lookahead", "off"}));
+    ASSERT_TRUE(exact.Start(kLongRun, Exact()));
     ASSERT_TRUE(ahead.Start(kLongRun));
     ASSERT_TRUE(exact.WaitForAll(280000));
     ASSERT_TRUE(ahead.WaitForAll(60000));
     ASSERT_EQ(ahead.Reported("east", "clock"), kLongRun);
     EXPECT_NE(ahead.ServerOutput().find("$$horizon:"), std::string::npos) << "the models did not run ahead";
     ExpectSameRuns(exact, ahead, false);
+}
+
+TEST(WaterwayRepeat, TheAnimationSwitchedOnChangesNothingInTheRun) {
+    constexpr double until = 800.0;
+    Waterway plain;
+    Waterway animated;
+    // Each program's camera positions, shipped beside it, in its working folder.
+    for (const char* executable : {OBRIMWEST_EXECUTABLE, OBRIMEAST_EXECUTABLE}) {
+        const QFileInfo program(executable);
+        const QString cam = program.completeBaseName() + ".cam";
+        ASSERT_TRUE(QFile::copy(program.dir().filePath(cam), QString::fromStdString(animated.File(cam.toStdString()))));
+    }
+    ASSERT_TRUE(plain.Start(until, Exact()));
+    auto options = Exact({"--animation", "--camera", "Overview"});
+    for (auto& [model, list] : options) {
+        const QString name = QString::fromStdString(model);
+        list << "--snapshot" << "137:" + name + "_137.png" << "--snapshot" << "800:" + name + "_end.png";
+    }
+    ASSERT_TRUE(animated.Start(until, options));
+    ASSERT_TRUE(plain.WaitForAll(240000));
+    ASSERT_TRUE(animated.WaitForAll(240000));
+    for (const std::string model : {"west", "east"}) {
+        EXPECT_EQ(animated.Program(model).exitCode(), 0) << model << animated.Program(model).readAll().toStdString();
+        const auto trace = TraceLines(plain.File(model + ".trace"), "", true);
+        EXPECT_GT(trace.size(), 1000u) << model;
+        EXPECT_TRUE(trace == TraceLines(animated.File(model + ".trace"), "", true)) << model;
+        EXPECT_EQ(Contents(plain.File(model + ".json")), Contents(animated.File(model + ".json"))) << model;
+        // The frame at the stop time is taken as the run ends.
+        EXPECT_EQ(QImage(QString::fromStdString(animated.File(model + "_end.png"))).size(), QSize(803, 480));
+    }
+    for (const std::string peer : {"brimeast", "brimwest"}) {
+        EXPECT_FALSE(HandOvers(plain.ServerOutput(), peer).empty()) << peer;
+        EXPECT_EQ(HandOvers(plain.ServerOutput(), peer), HandOvers(animated.ServerOutput(), peer)) << peer;
+    }
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // The command line of a model program: parsing, and the test model's
 // program run headless end to end with its exit codes.
 #include <QFile>
+#include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -19,7 +20,8 @@ namespace {
 TEST(BatchOptionsTest, ReadsEveryOptionInBothForms) {
     const auto parsed =
         ParseBatchOptions({"--headless", "--server", "none", "--start", "--exit-at-end", "--stop-time=12.5",
-                           "--trace-file", "t.txt", "--message-log", "--report=r.json"});
+                           "--trace-file", "t.txt", "--message-log", "--report=r.json", "--animation",
+                           "--camera=Top view", "--snapshot", "5:a.png", "--snapshot=7.5:b:c.PNG"});
     ASSERT_TRUE(parsed.Options) << parsed.Error;
     const BatchOptions& o = *parsed.Options;
     EXPECT_TRUE(o.Headless && o.Start && o.ExitAtEnd && o.MessageLog && !o.Help);
@@ -27,6 +29,13 @@ TEST(BatchOptionsTest, ReadsEveryOptionInBothForms) {
     EXPECT_EQ(o.StopTime, 12.5);
     EXPECT_EQ(o.TraceFile, "t.txt");
     EXPECT_EQ(o.Report, "r.json");
+    EXPECT_TRUE(o.Animation);
+    EXPECT_EQ(o.Camera, "Top view");
+    ASSERT_EQ(o.Snapshots.size(), 2u);
+    EXPECT_EQ(o.Snapshots[0].Time, 5.0);
+    EXPECT_EQ(o.Snapshots[0].File, "a.png");
+    EXPECT_EQ(o.Snapshots[1].Time, 7.5);
+    EXPECT_EQ(o.Snapshots[1].File, "b:c.PNG");
     EXPECT_TRUE(ParseBatchOptions({}).Options);
 }
 
@@ -42,6 +51,12 @@ TEST(BatchOptionsTest, RefusesWhatItDoesNotKnowWithAClearMessage) {
         {{"--stop-time", "-1"}, "--stop-time needs a time of 0 or more such as 100.00, not '-1'"},
         {{"--stop-time", "1,5"}, "--stop-time needs a time of 0 or more such as 100.00, not '1,5'"},
     };
+    for (const char* snapshot : {"500", "x:a.png", "-1:a.png", "5:a.jpg", "5:.png", ":a.png"}) {
+        const auto parsed = ParseBatchOptions({"--snapshot", snapshot});
+        EXPECT_FALSE(parsed.Options) << snapshot;
+        EXPECT_EQ(parsed.Error, "--snapshot needs TIME:FILE.png with a time of 0 or more, such as 500:west.png, not '" +
+                                    std::string(snapshot) + "'");
+    }
     for (const auto& [arguments, error] : cases) {
         const auto parsed = ParseBatchOptions(arguments);
         EXPECT_FALSE(parsed.Options) << arguments[0];
@@ -129,6 +144,11 @@ TEST_F(BatchProgramTest, BadCommandLinesEndWithTwo) {
         EXPECT_EQ(outcome.ExitCode, kExitBadCommandLine) << arguments.join(' ').toStdString();
         EXPECT_NE(outcome.Err.find("Try 'ui_test_model --help'."), std::string::npos) << outcome.Err;
     }
+    const Outcome noCamera = Run(kRunToTen + QStringList{"--camera", "Top"});
+    EXPECT_EQ(noCamera.ExitCode, kExitBadCommandLine);
+    EXPECT_NE(noCamera.Err.find("ui_test_model: --camera Top: no camera positions in ui_test_model.cam"),
+              std::string::npos)
+        << noCamera.Err;
     const Outcome unopenable = Run(kRunToTen + QStringList{"--trace-file", "missing-dir/run.trace"});
     EXPECT_EQ(unopenable.ExitCode, kExitBadCommandLine);
     EXPECT_NE(unopenable.Err.find("Error opening file missing-dir/run.trace"), std::string::npos) << unopenable.Err;
@@ -137,8 +157,9 @@ TEST_F(BatchProgramTest, BadCommandLinesEndWithTwo) {
 TEST_F(BatchProgramTest, HelpListsTheOptionsAndExitCodesAndEndsWithZero) {
     const Outcome outcome = Run({"--help"});
     EXPECT_EQ(outcome.ExitCode, kExitNormal);
-    for (const char* option : {"--headless", "--server ADDRESS", "--start", "--exit-at-end", "--stop-time T",
-                               "--trace-file FILE", "--message-log", "--report FILE", "--help"})
+    for (const char* option :
+         {"--headless", "--server ADDRESS", "--start", "--exit-at-end", "--stop-time T", "--trace-file FILE",
+          "--message-log", "--report FILE", "--animation", "--camera NAME", "--snapshot T:F.png", "--help"})
         EXPECT_NE(outcome.Out.find(option), std::string::npos) << option;
     for (const ExitCodeMeaning& exit : kExitCodeMeanings)
         EXPECT_NE(outcome.Out.find(std::to_string(exit.Code) + "  " + exit.Meaning + "\n"), std::string::npos)
@@ -164,6 +185,21 @@ TEST_F(BatchProgramTest, UnwritableReportOrTraceFileEndsWithOne) {
     const Outcome trace = Run(kRunToTen + QStringList{"--trace-file", "/dev/full"});
     EXPECT_EQ(trace.ExitCode, kExitOutputFailed);
     EXPECT_NE(trace.Err.find("Error writing trace file /dev/full"), std::string::npos) << trace.Err;
+}
+
+TEST_F(BatchProgramTest, SnapshotsAreWrittenAndThoseThatAreNotEndTheRunWithOne) {
+    QFile cam(Path("ui_test_model.cam"));
+    ASSERT_TRUE(cam.open(QIODevice::WriteOnly));
+    cam.write("Top:::0 20 0 -90 0 0\n");
+    cam.close();
+    const Outcome outcome = Run(kRunToTen + QStringList{"--camera", "Top", "--snapshot", "5:five.png", "--snapshot",
+                                                        "20:late.png", "--snapshot", "3:missing-dir/three.png"});
+    EXPECT_EQ(outcome.ExitCode, kExitOutputFailed) << outcome.Err;
+    EXPECT_EQ(QImage(Path("five.png")).size(), QSize(803, 480));
+    EXPECT_NE(outcome.Err.find("no frame at 20.00 for late.png: the run ended at 10.00"), std::string::npos)
+        << outcome.Err;
+    EXPECT_NE(outcome.Err.find("cannot write the frame at 3.00 to missing-dir/three.png"), std::string::npos)
+        << outcome.Err;
 }
 
 TEST_F(BatchProgramTest, UnreachableServerIsNamedOnStandardErrorAndEndsWithItsCode) {
