@@ -113,7 +113,10 @@ TEST(WaterwayRepeat, TheAnimationSwitchedOnChangesNothingInTheRun) {
     auto options = Exact({"--animation", "--camera", "Overview"});
     for (auto& [model, list] : options) {
         const QString name = QString::fromStdString(model);
-        list << "--snapshot" << "137:" + name + "_137.png" << "--snapshot" << "800:" + name + "_end.png";
+        list << "--snapshot"
+             << "137:" + name + "_137.png"
+             << "--snapshot"
+             << "800:" + name + "_end.png";
     }
     ASSERT_TRUE(animated.Start(until, options));
     ASSERT_TRUE(plain.WaitForAll(240000));
