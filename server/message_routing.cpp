@@ -148,12 +148,10 @@ bool TimeServer::FitsLine(const std::string& line, ClientId sender, Client& clie
 
 TimeServer::Target TimeServer::FindTarget(std::string_view name) const {
     if (name.empty()) return {std::nullopt, "no target given"};
+    if (const auto it = byName_.find(name); it != byName_.end()) return {it->second, {}};
     std::vector<ClientId> endings;
-    for (const auto& [id, client] : clients_) {
-        if (!client.Account || client.Leaving) continue;
-        if (client.Name == name) return {id, {}};
-        if (client.Name.ends_with(name)) endings.push_back(id);
-    }
+    for (const auto& [registered, id] : byName_)
+        if (registered.ends_with(name)) endings.push_back(id);
     const std::string shown = Sanitize(name.substr(0, 200));
     if (endings.size() == 1) return {endings.front(), {}};
     if (endings.empty()) return {std::nullopt, "no model named " + shown};

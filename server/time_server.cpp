@@ -5,7 +5,10 @@
 #include "wire/protocol.h"
 
 #include <algorithm>
+#include <cassert>
 #include <limits>
+#include <tuple>
+#include <utility>
 
 namespace zorva::server {
 
@@ -31,6 +34,7 @@ void TimeServer::Received(ClientId id, std::string_view line) {
     const auto it = clients_.find(id);
     if (it == clients_.end() || it->second.Leaving) return;
     Client& client = it->second;
+    Touch(id);
     const LineMatch match = MatchLineToServer(line);
     switch (match.Kind) {
         case LineKind::None:
@@ -76,6 +80,8 @@ void TimeServer::Disconnected(ClientId id, std::string_view reason) {
     if (it == clients_.end()) return;
     const Client gone = std::move(it->second);
     clients_.erase(it);
+    index_.Remove(id);
+    if (gone.Account && !gone.Leaving) byName_.erase(gone.Name);
 
     std::vector<Question> orphaned;
     std::erase_if(questions_, [&](const Question& q) {
@@ -117,10 +123,7 @@ void TimeServer::OnName(ClientId id, Client& client, std::string_view name) {
         Send(id, Line(LineKind::Unknown, "the name '" + shown + "' cannot be used"));
         return;
     }
-    const bool taken = std::any_of(clients_.begin(), clients_.end(), [&](const auto& entry) {
-        return entry.second.Account && !entry.second.Leaving && entry.second.Name == name;
-    });
-    if (taken) {
+    if (byName_.contains(name)) {
         Send(id, Line(LineKind::Unknown, "the name " + shown + " is already in use"));
         output_.Report("connection " + std::to_string(id) + " refused: the name " + shown + " is already in use");
         client.Leaving = true;
@@ -129,6 +132,7 @@ void TimeServer::OnName(ClientId id, Client& client, std::string_view name) {
     }
     client.Name = std::string(name);
     client.Account.emplace(client.GreetingTime);
+    byName_.emplace(client.Name, id);
     const int count = RegisteredCount();
     output_.Report("model " + client.Name + " registered (connection " + std::to_string(id) + "), " +
                    std::to_string(count) + " of " + std::to_string(config_.Models) + " models");
@@ -220,44 +224,36 @@ void TimeServer::AnswerAfterEnd(ClientId id, Client& client) {
         Send(id, Line(LineKind::Continue, FormatTime(request)));
     } else {
         client.Account->Stopped();
+        Touch(id);
         Send(id, Line(LineKind::Stop, FormatTime(time_)));
     }
 }
 
 void TimeServer::Advance() {
+    Reindex();
     if (!started_ || ended_) return;
-    double earliest = std::numeric_limits<double>::infinity();
-    bool allSettled = true;
     // The least output time over all models, its own included: what a model
     // sends may come back to it through another, or from itself, no earlier
     // than that. And the least of the lookahead models', which bounds what a
     // model without lookahead may be granted.
-    double output = std::numeric_limits<double>::infinity();
-    double aheadOutput = std::numeric_limits<double>::infinity();
-    for (const auto& [id, client] : clients_) {
-        if (!client.Account || client.Leaving) continue;
-        const ModelAccount& account = *client.Account;
-        earliest = std::min(earliest, account.EffectiveTime());
-        allSettled = allSettled && account.Settled();
-        output = std::min(output, account.OutputTime());
-        if (account.Ahead()) aheadOutput = std::min(aheadOutput, account.OutputTime());
-    }
+    const double earliest = index_.Earliest();
     if (earliest == std::numeric_limits<double>::infinity()) return;
 
     if (config_.Until && earliest >= *config_.Until) {
-        if (allSettled) FinishAt(*config_.Until);
+        if (index_.AllSettled()) FinishAt(*config_.Until);
         return;
     }
     if (IsNeverTime(earliest)) {
-        if (allSettled && !config_.Until) StopAll();
+        if (index_.AllSettled() && !config_.Until) StopAll();
         return;
     }
     time_ = std::max(time_, earliest);
-    GrantHorizons(output);
-    if (const auto next = NextToRun(aheadOutput)) {
+    GrantHorizons(index_.LeastOutput());
+    if (const auto next = NextToRun(index_.LeastAheadOutput())) {
         ModelAccount& account = *clients_.at(*next).Account;
         const double request = account.Request();
         account.Grant(request);
+        Reindex(*next);
         Send(*next, Line(LineKind::Continue, FormatTime(request)));
     }
 }
@@ -265,13 +261,13 @@ void TimeServer::Advance() {
 void TimeServer::GrantHorizons(double output) {
     // Past the end nothing may run before the model has learnt of it.
     const double bound = config_.Until ? std::min(output, *config_.Until) : output;
-    for (auto& [id, client] : clients_) {
-        if (!client.Account || client.Leaving || !client.Account->Ahead() || !client.Account->Waiting()) continue;
-        ModelAccount& account = *client.Account;
+    for (const ClientId id : index_.WaitingAheadBefore(bound)) {
+        ModelAccount& account = *clients_.at(id).Account;
         // Nor before an event that a line it has not yet handled may create.
         const double horizon = std::min(bound, account.OwnBound());
         if (!(horizon > account.Request())) continue;
         account.GrantHorizon();
+        Reindex(id);
         Send(id, Line(LineKind::Horizon, FormatTime(horizon)));
     }
 }
@@ -284,27 +280,59 @@ std::optional<ClientId> TimeServer::NextToRun(double aheadOutput) const {
     // on the models, not on the network: between equal requests, the model
     // with the lowest name goes first. A lookahead model lets it run up to
     // its output time.
-    double earliest = std::numeric_limits<double>::infinity();
-    for (const auto& [id, client] : clients_) {
-        if (!client.Account || client.Leaving || client.Account->Ahead()) continue;
-        if (client.Account->Running()) return std::nullopt;
-        earliest = std::min(earliest, client.Account->EffectiveTime());
-    }
+    const auto first = index_.FirstExact();
+    if (!first || index_.ExactRunning()) return std::nullopt;
     // The end time is granted to all at once (FinishAt), never to one.
-    if (earliest > aheadOutput || (config_.Until && earliest >= *config_.Until)) return std::nullopt;
-    std::optional<ClientId> next;
-    const std::string* nextName = nullptr;
-    for (const auto& [id, client] : clients_) {
-        if (!client.Account || client.Leaving || client.Account->Ahead()) continue;
-        const ModelAccount& account = *client.Account;
-        if (account.EffectiveTime() > earliest) continue;
-        if (!account.Settled()) return std::nullopt;
-        if (!next || client.Name < *nextName) {
-            next = id;
-            nextName = &client.Name;
-        }
+    if (first->Effective > aheadOutput || (config_.Until && first->Effective >= *config_.Until)) return std::nullopt;
+    // Unsettled models come first among those at the least time.
+    if (!first->Settled) return std::nullopt;
+    return first->Id;
+}
+
+void TimeServer::Reindex() {
+    for (const ClientId id : std::exchange(changed_, {})) Reindex(id);
+    CheckIndex();
+}
+
+void TimeServer::Reindex(ClientId id) {
+    const Client* client = Registered(id);
+    if (!client) {
+        index_.Remove(id);
+        return;
     }
-    return next;
+    const ModelAccount& account = *client->Account;
+    index_.Put(id, {client->Name, account.EffectiveTime(), account.OutputTime(), account.Request(), account.Ahead(),
+                    account.Settled(), account.Running(), account.Waiting()});
+}
+
+void TimeServer::CheckIndex() const {
+#ifndef NDEBUG
+    // Every change of an account must have been touched: a stale entry
+    // would be a wrong grant, so test builds compare with a full walk.
+    double earliest = std::numeric_limits<double>::infinity();
+    double output = earliest;
+    double aheadOutput = earliest;
+    bool allSettled = true;
+    bool exactRunning = false;
+    std::optional<std::tuple<double, bool, std::string_view, ClientId>> firstExact;
+    for (const auto& [id, client] : clients_) {
+        if (!client.Account || client.Leaving) continue;
+        const ModelAccount& account = *client.Account;
+        earliest = std::min(earliest, account.EffectiveTime());
+        output = std::min(output, account.OutputTime());
+        if (account.Ahead()) aheadOutput = std::min(aheadOutput, account.OutputTime());
+        allSettled = allSettled && account.Settled();
+        exactRunning = exactRunning || (!account.Ahead() && account.Running());
+        const auto key = std::make_tuple(account.EffectiveTime(), account.Settled(), std::string_view(client.Name), id);
+        if (!account.Ahead() && (!firstExact || key < *firstExact)) firstExact = key;
+    }
+    const auto indexed = index_.FirstExact();
+    assert(firstExact.has_value() == indexed.has_value() &&
+           (!indexed || std::get<ClientId>(*firstExact) == indexed->Id));
+    assert(earliest == index_.Earliest() && output == index_.LeastOutput() &&
+           aheadOutput == index_.LeastAheadOutput() && allSettled == index_.AllSettled() &&
+           exactRunning == index_.ExactRunning());
+#endif
 }
 
 void TimeServer::FinishAt(double end) {
@@ -313,6 +341,7 @@ void TimeServer::FinishAt(double end) {
     for (auto& [id, client] : clients_) {
         if (!client.Account || client.Leaving) continue;
         client.Account->Grant(end);
+        Touch(id);
         Send(id, Line(LineKind::Continue, FormatTime(end)));
     }
     output_.Report("end of run at " + FormatTime(end));
@@ -324,6 +353,7 @@ void TimeServer::StopAll() {
         if (!client.Account || client.Leaving) continue;
         client.StopTold = true;
         client.Account->Stopped();
+        Touch(id);
         Send(id, Line(LineKind::Stop, FormatTime(time_)));
     }
     output_.Report("end of run at " + FormatTime(time_) + ": no model has events left");
@@ -350,6 +380,7 @@ int TimeServer::RegisteredCount() const {
 }
 
 void TimeServer::Deliver(ClientId id, Client& client, Outgoing line) {
+    Touch(id);
     ModelAccount& account = *client.Account;
     if (account.HowItReads() == Reading::Held) {
         account.Hold(std::move(line));

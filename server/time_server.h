@@ -1,5 +1,6 @@
 #pragma once
 
+#include "grant_index.h"
 #include "model_account.h"
 
 #include <cstddef>
@@ -12,8 +13,6 @@
 #include <vector>
 
 namespace zorva::server {
-
-using ClientId = std::uint64_t;
 
 // Where the time server's decisions go: lines to clients (without CR LF),
 // requests to cut a client off, one-line reports for the operator.
@@ -85,6 +84,15 @@ private:
     void OnSend(ClientId id, Client& client, std::string_view argument);
     void Relay(ClientId id, Client& client, std::string_view targetName, std::string_view text, double stamp);
 
+    // A line to or from the model may have changed its account: its place in
+    // the grant index is brought up to date before the next decision.
+    void Touch(ClientId id) {
+        if (changed_.empty() || changed_.back() != id) changed_.push_back(id);
+    }
+    void Reindex();
+    void Reindex(ClientId id);
+    void CheckIndex() const;
+
     void StopIfBeyondEnd(ClientId id, Client& client);
     void AnswerAfterEnd(ClientId id, Client& client);
     void Advance();
@@ -113,6 +121,9 @@ private:
     TimeServerConfig config_;
     ServerOutput& output_;
     std::map<ClientId, Client> clients_;
+    std::map<std::string, ClientId, std::less<>> byName_;
+    GrantIndex index_;
+    std::vector<ClientId> changed_;
     std::vector<Question> questions_;
     double time_ = 0;
     bool started_ = false;
