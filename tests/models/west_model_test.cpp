@@ -34,6 +34,25 @@ TEST_F(LockModelTest, WestAskingToRunAheadRunsOneEventAtATimeWhereTheServerKnows
     EXPECT_EQ(SimTime(), 100.0);
 }
 
+TEST_F(LockModelTest, WestRunningAheadStopsWhenATextBreaksItsSendersPromise) {
+    // The model has run up to the horizon 100 when a ship arrives that the
+    // east lock sent at 5: it would arrive at 6, in the west lock's past.
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    server_.SetScript([](ScriptedServer& s, const std::string& line) {
+        if (line == "$$?1!!server!!lookahead 20.00") {
+            s.Send("$$!1!!server!!lookahead 20.00");
+        } else if (line.rfind("$$?", 0) == 0) {
+            s.Send("$$!" + line.substr(3, line.find("!!") - 3) + "!!obrimeast!!Yes");
+        } else if (line.rfind("$$ahead:", 0) == 0) {
+            const bool reached = *ParseNumber(line.substr(8, line.find("!!") - 8)) >= 100.0;
+            s.Send(reached ? "$$from:5.00!!obrimeast!!ShipX!!26.68!!6.00" : "$$horizon:100.00");
+        }
+    });
+    EXPECT_EXIT(Run(InitBrimWest, 200.0, true), ::testing::ExitedWithCode(255),
+                "Error\\(lookahead\\): the text that obrimeast sent at 5.00 starts ShipX at 6.00, before 14.00, "
+                "which .* has already reached: the lookahead that obrimeast promised was not kept");
+}
+
 TEST_F(LockModelTest, WestBatchesShipsThatArriveBeforeTheChangeover) {
     Run(InitBrimWest, 170.0);
     // ShipL2 (103.83) waits for an empty changeover and goes alone; ShipL3
