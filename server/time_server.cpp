@@ -224,7 +224,6 @@ void TimeServer::AnswerAfterEnd(ClientId id, Client& client) {
         Send(id, Line(LineKind::Continue, FormatTime(request)));
     } else {
         client.Account->Stopped();
-        Touch(id);
         Send(id, Line(LineKind::Stop, FormatTime(time_)));
     }
 }
