@@ -26,6 +26,13 @@ struct SuspendRequest {
     double Delta;
 };
 
+// The request of the suspension under way. Kept here rather than in the
+// suspending frame, so that zorva_suspend is the primitive's last call: the
+// compiler then jumps to it instead of calling it, the primitive's own frame
+// is neither saved nor restored, and the resumption returns straight into the
+// model's code.
+SuspendRequest suspendRequest{SuspendKind::Hold, 0.0};
+
 void CallDisplay() {
     Engine& e = TheEngine();
     if (e.Link) e.Link->HandOverToModel();
@@ -286,8 +293,8 @@ void Suspend(const char* operation, SuspendKind kind, double delta) {
     Engine& e = TheEngine();
     if (!e.Status.CurrentElement) [[unlikely]]
         NoCurrentElement(operation);
-    SuspendRequest request{kind, delta};
-    zorva_suspend(&request, &OnSuspend, e.Context.StackBase);
+    suspendRequest = {kind, delta};
+    zorva_suspend(&suspendRequest, &OnSuspend, e.Context.StackBase);
 }
 
 }  // namespace
