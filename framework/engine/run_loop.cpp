@@ -212,11 +212,18 @@ EventNotice* ChooseWithPermission() {
     }
 }
 
+// Out of line for the same reason as the hold's error paths below: the
+// string temporaries would widen ProcessEntry's frame, which lies at the
+// bottom of every saved segment.
+[[noreturn, gnu::cold, gnu::noinline]] void ProcessReturned(const ZorvaProcessElement& element) {
+    FatalError(ClockText() + " Error(Process): the process of " + element.Name +
+               " returned; a process must end with Finish, FinishAndDestroy or StopAndLeave");
+}
+
 [[noreturn]] void ProcessEntry(void* element) {
     auto* self = static_cast<ZorvaProcessElement*>(element);
     self->Process();
-    FatalError(ClockText() + " Error(Process): the process of " + self->Name +
-               " returned; a process must end with Finish, FinishAndDestroy or StopAndLeave");
+    ProcessReturned(*self);
 }
 
 // Step 9: make the chosen element current and switch to it.
