@@ -235,9 +235,20 @@ zorva_restore:
         mov     rsi, rbx
         call    zorva_segment_restored@PLT   /* frees the block, unpoisons the region */
         mov     rsp, rbx
+        /* Loading a control register drains the pipeline, and a model
+         * nearly never changes either: each is loaded only if it differs
+         * (read below rsp, in the red zone). */
+        stmxcsr [rsp - 8]
+        mov     eax, [rsp]
+        cmp     eax, [rsp - 8]
+        je      7f
         ldmxcsr [rsp]
+7:      fnstcw  [rsp - 4]
+        movzx   eax, word ptr [rsp + 4]
+        cmp     ax, [rsp - 4]
+        je      8f
         fldcw   [rsp + 4]
-        add     rsp, 8
+8:      add     rsp, 8
         pop     r15
         pop     r14
         pop     r13
