@@ -52,9 +52,15 @@ inline Engine& TheEngine() {
 // Internal scheduling operations shared by the element methods and the primitives.
 void ScheduleOnTime(ZorvaProcessElement* element, double t);
 void ScheduleOnState(ZorvaProcessElement* element, bool reentry);
-void ReportNewEvent();
-// The report itself, also made after every incoming text.
+// The report of the earliest event to the server, also made after every
+// incoming text.
 void SendEarliestEvent();
+// After every scheduling. While an incoming text is handed over, one report
+// follows it instead; a model without a server link has nobody to report to.
+inline void ReportNewEvent() {
+    const Engine& e = TheEngine();
+    if (!e.Delivering && e.Link) SendEarliestEvent();
+}
 // A model running ahead that reads a text late: handling it must not start
 // anything before the time the model has already reached.
 void CheckLookaheadKept(const ZorvaProcessElement& element, double t);

@@ -40,12 +40,6 @@ void ScheduleOnState(ZorvaProcessElement* element, bool reentry) {
     ReportNewEvent();
 }
 
-void ReportNewEvent() {
-    // While an incoming text is handed over, one report follows it instead.
-    if (TheEngine().Delivering) return;
-    SendEarliestEvent();
-}
-
 void SendEarliestEvent() {
     Engine& e = TheEngine();
     const TZorvaStatus& st = e.Status;
