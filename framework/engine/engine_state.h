@@ -18,7 +18,6 @@ struct Engine {
     TZorvaStatus Status;
     SequencingSet Set;
     std::deque<ZorvaProcessElement*> DestroyList;
-    StackSegment PendingStack;
     RunContext Context{};
     bool InRun = false;
 
@@ -50,8 +49,9 @@ inline Engine& TheEngine() {
 }
 
 // Internal scheduling operations shared by the element methods and the primitives.
-void ScheduleOnTime(ZorvaProcessElement* element, double t);
-void ScheduleOnState(ZorvaProcessElement* element, bool reentry);
+// The notice takes over segment: the process to continue, empty for a fresh start.
+void ScheduleOnTime(ZorvaProcessElement* element, double t, StackSegment&& segment);
+void ScheduleOnState(ZorvaProcessElement* element, bool reentry, StackSegment&& segment);
 // The report of the earliest event to the server, also made after every
 // incoming text.
 void SendEarliestEvent();

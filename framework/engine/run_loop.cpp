@@ -17,6 +17,14 @@
 #include "wire/number_text.h"
 
 namespace zorva {
+
+// Here rather than with the run control's setters: every pass calls it, and
+// in this file it is inlined.
+void ProcessPendingEvents() {
+    Engine& e = TheEngine();
+    if (e.ProcessEvents) e.ProcessEvents();
+}
+
 namespace {
 
 enum class SuspendKind { Hold, StandBy, Passivate };
@@ -41,7 +49,7 @@ SuspendRequest suspendRequest{SuspendKind::Hold, 0.0};
     if (e.DisplayCallback) e.DisplayCallback();
 }
 
-inline void CallDisplay() {
+[[gnu::always_inline]] inline void CallDisplay() {
     const Engine& e = TheEngine();
     if (e.Link || e.DisplayCallback) HandOverAndDisplay();
 }
@@ -280,13 +288,11 @@ EventNotice* ChooseWithPermission() {
     switch (r.Kind) {
         case SuspendKind::Hold:
             element->ResumePoint = ResumePointKind::AfterHold;
-            e.PendingStack = StackSegment::Adopt(block);
-            ScheduleOnTime(element, e.Status.SimTime + r.Delta);
+            ScheduleOnTime(element, e.Status.SimTime + r.Delta, StackSegment::Adopt(block));
             break;
         case SuspendKind::StandBy:
             element->ResumePoint = ResumePointKind::AfterStandBy;
-            e.PendingStack = StackSegment::Adopt(block);
-            ScheduleOnState(element, before == ResumePointKind::AfterStandBy);
+            ScheduleOnState(element, before == ResumePointKind::AfterStandBy, StackSegment::Adopt(block));
             break;
         case SuspendKind::Passivate:
             element->ResumePoint = ResumePointKind::AfterPassivate;
