@@ -34,7 +34,7 @@ public:
     std::size_t Size() const { return size_; }
 
 private:
-    static constexpr std::size_t kBlock = 64;
+    static constexpr std::size_t kBlock = 32;
     struct Entry {
         double Time;
         EventNotice* Notice;
