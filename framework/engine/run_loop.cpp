@@ -18,11 +18,18 @@
 
 namespace zorva {
 
-// Here rather than with the run control's setters: every pass calls it, and
-// in this file it is inlined.
-void ProcessPendingEvents() {
+namespace {
+// Every pass calls it: inline, where the compiler would otherwise call the
+// exported function.
+[[gnu::always_inline]] inline void ProcessWindowEvents() {
     Engine& e = TheEngine();
     if (e.ProcessEvents) e.ProcessEvents();
+}
+}  // namespace
+
+// Here rather than with the run control's setters: the pass shares its body.
+void ProcessPendingEvents() {
+    ProcessWindowEvents();
 }
 
 namespace {
@@ -196,7 +203,7 @@ EventNotice* ChooseWithPermission() {
         HonourBreaks();
         if (st.RunState == rsStepping) st.Proceed = false;
         if (--e.YieldCounter <= 0) {
-            ProcessPendingEvents();
+            ProcessWindowEvents();
             e.YieldCounter = e.YieldReload;
             HonourKeyBreak();
         }

@@ -22,8 +22,9 @@ void SequencingSet::LinkBefore(EventNotice* notice, EventNotice* position) {
     position->Prev = notice;
 }
 
-EventNotice* SequencingSet::NewNotice(ZorvaProcessElement* element, double time, double simTime,
-                                      std::uint8_t onStateList, StackSegment&& segment) {
+// Inline: one per scheduling, and at -O2 the compiler otherwise calls it.
+inline EventNotice* SequencingSet::NewNotice(ZorvaProcessElement* element, double time, double simTime,
+                                             std::uint8_t onStateList, StackSegment&& segment) {
     auto* notice = new EventNotice;
     notice->Element = element;
     notice->Time = time;
