@@ -322,6 +322,33 @@ EventNotice* ChooseWithPermission() {
                " holds for a negative or invalid duration " + FormatFixed(delta));
 }
 
+// A hold whose end is the run's very next event, in a run that nothing
+// watches between two events (unconnected, no window's hooks, no break, not
+// stepping): the pass would take this element again at once, with nothing
+// else happening in between. The clock moves on without the switch, and
+// everything the pass would leave behind is as it would leave it. Equal
+// times do not qualify: the notices already there come first.
+bool ResumesAtOnce(const Engine& e, double t) {
+    const TZorvaStatus& st = e.Status;
+    return t < e.Set.TimeList.Next->Time && t > st.SimTime && t < e.StopTime && e.Set.StateListEmpty() &&
+           st.RunState == rsRunning && st.Proceed && !e.Link && st.ServerAddress.empty() && !e.Delivering &&
+           e.BreakTime == -1.0 && e.KeyBreak == -1.0 && !e.DisplayCallback && !e.ProcessEvents && !e.PaceHook &&
+           e.DestroyList.empty();
+}
+
+void ContinueAt(Engine& e, double t) {
+    TZorvaStatus& st = e.Status;
+    SequencingSet& s = e.Set;
+    ZorvaProcessElement* element = st.CurrentElement;
+    element->ResumePoint = ResumePointKind::AfterHold;
+    element->Status = esCurrent;
+    element->EventTime = NeverTime;
+    st.SimTime = t;
+    s.InsertionPoint = s.TimeList.Next;  // behind the notice the pass would have taken
+    s.ChosenNotice = nullptr;
+    if (--e.YieldCounter <= 0) e.YieldCounter = e.YieldReload;
+}
+
 void Suspend(const char* operation, SuspendKind kind, double delta) {
     Engine& e = TheEngine();
     if (!e.Status.CurrentElement) [[unlikely]]
@@ -351,8 +378,13 @@ void RunSimulation() {
 }
 
 void HoldProcess(double Delta) {
-    if (TheEngine().Status.CurrentElement && !(Delta >= 0.0)) [[unlikely]]
+    Engine& e = TheEngine();
+    if (e.Status.CurrentElement && !(Delta >= 0.0)) [[unlikely]]
         BadHoldDuration(Delta);
+    if (e.Status.CurrentElement && ResumesAtOnce(e, e.Status.SimTime + Delta)) {
+        ContinueAt(e, e.Status.SimTime + Delta);
+        return;
+    }
     Suspend("Hold", SuspendKind::Hold, Delta);
 }
 
