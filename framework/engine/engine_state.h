@@ -18,7 +18,6 @@ struct Engine {
     TZorvaStatus Status;
     SequencingSet Set;
     std::deque<ZorvaProcessElement*> DestroyList;
-    StackSegment PendingStack;
     RunContext Context{};
     bool InRun = false;
 
@@ -50,11 +49,18 @@ inline Engine& TheEngine() {
 }
 
 // Internal scheduling operations shared by the element methods and the primitives.
-void ScheduleOnTime(ZorvaProcessElement* element, double t);
-void ScheduleOnState(ZorvaProcessElement* element, bool reentry);
-void ReportNewEvent();
-// The report itself, also made after every incoming text.
+// The notice takes over segment: the process to continue, empty for a fresh start.
+void ScheduleOnTime(ZorvaProcessElement* element, double t, StackSegment&& segment);
+void ScheduleOnState(ZorvaProcessElement* element, bool reentry, StackSegment&& segment);
+// The report of the earliest event to the server, also made after every
+// incoming text.
 void SendEarliestEvent();
+// After every scheduling. While an incoming text is handed over, one report
+// follows it instead; a model without a server link has nobody to report to.
+inline void ReportNewEvent() {
+    const Engine& e = TheEngine();
+    if (!e.Delivering && e.Link) SendEarliestEvent();
+}
 // A model running ahead that reads a text late: handling it must not start
 // anything before the time the model has already reached.
 void CheckLookaheadKept(const ZorvaProcessElement& element, double t);

@@ -36,16 +36,12 @@ void ZorvaProcessElement::ScheduleProcess(double Time) {
     if (notice_) FatalError("Error(ScheduleProcess): " + Name + " is already scheduled");
     if (std::isnan(Time)) FatalError("Error(ScheduleProcess): " + Name + " scheduled at a time that is not a number");
     CheckLookaheadKept(*this, Time);
-    if (SavedStack) {
-        e.PendingStack = std::move(SavedStack);
-    } else {
-        e.PendingStack = StackSegment();
-        ResumePoint = ResumePointKind::ProcessEntry;
-    }
+    // The notice takes the saved process, if any, out of SavedStack.
+    if (!SavedStack) ResumePoint = ResumePointKind::ProcessEntry;
     if (e.Status.SimTime > Time)
-        ScheduleOnState(this, false);
+        ScheduleOnState(this, false, std::move(SavedStack));
     else
-        ScheduleOnTime(this, Time);
+        ScheduleOnTime(this, Time, std::move(SavedStack));
 }
 
 void ZorvaProcessElement::RemoveProcess(bool ToData) {

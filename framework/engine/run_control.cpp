@@ -99,9 +99,4 @@ void SetServerLink(ServerLink* link) {
     TheEngine().Link = link;
 }
 
-void ProcessPendingEvents() {
-    Engine& e = TheEngine();
-    if (e.ProcessEvents) e.ProcessEvents();
-}
-
 }  // namespace zorva

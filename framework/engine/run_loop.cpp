@@ -17,6 +17,21 @@
 #include "wire/number_text.h"
 
 namespace zorva {
+
+namespace {
+// Every pass calls it: inline, where the compiler would otherwise call the
+// exported function.
+[[gnu::always_inline]] inline void ProcessWindowEvents() {
+    Engine& e = TheEngine();
+    if (e.ProcessEvents) e.ProcessEvents();
+}
+}  // namespace
+
+// Here rather than with the run control's setters: the pass shares its body.
+void ProcessPendingEvents() {
+    ProcessWindowEvents();
+}
+
 namespace {
 
 enum class SuspendKind { Hold, StandBy, Passivate };
@@ -26,10 +41,24 @@ struct SuspendRequest {
     double Delta;
 };
 
-void CallDisplay() {
+// The request of the suspension under way. Kept here rather than in the
+// suspending frame, so that zorva_suspend is the primitive's last call: the
+// compiler then jumps to it instead of calling it, the primitive's own frame
+// is neither saved nor restored, and the resumption returns straight into the
+// model's code.
+SuspendRequest suspendRequest{SuspendKind::Hold, 0.0};
+
+// Every resumption calls it; unconnected and without a window it does
+// nothing, which the inline test finds without a call.
+[[gnu::noinline]] void HandOverAndDisplay() {
     Engine& e = TheEngine();
     if (e.Link) e.Link->HandOverToModel();
     if (e.DisplayCallback) e.DisplayCallback();
+}
+
+[[gnu::always_inline]] inline void CallDisplay() {
+    const Engine& e = TheEngine();
+    if (e.Link || e.DisplayCallback) HandOverAndDisplay();
 }
 
 void DestroyFinishedElements() {
@@ -67,12 +96,9 @@ void ChooseNotice() {
 
 // The clock never moves backwards: a break time already behind the clock is
 // no break, and a key break never sets the clock back.
-void HonourBreaks() {
+[[gnu::noinline]] void BreakRun() {
     Engine& e = TheEngine();
     TZorvaStatus& st = e.Status;
-    const bool breakTimeReached =
-        e.BreakTime != -1.0 && e.BreakTime >= st.SimTime && e.Set.ChosenNotice->Time >= e.BreakTime;
-    if (!breakTimeReached && e.KeyBreak == -1.0) return;
     if (e.KeyBreak != -1.0) {
         st.SimTime = std::max(st.SimTime, e.KeyBreak);
         e.KeyBreak = -1.0;
@@ -82,6 +108,15 @@ void HonourBreaks() {
     }
     st.RunState = rsInterrupted;
     CallDisplay();
+}
+
+inline void HonourBreaks() {
+    const Engine& e = TheEngine();
+    const TZorvaStatus& st = e.Status;
+    const bool breakTimeReached =
+        e.BreakTime != -1.0 && e.BreakTime >= st.SimTime && e.Set.ChosenNotice->Time >= e.BreakTime;
+    if (breakTimeReached || e.KeyBreak != -1.0) [[unlikely]]
+        BreakRun();
 }
 
 // A space pressed while a pass processes events interrupts that same pass,
@@ -168,7 +203,7 @@ EventNotice* ChooseWithPermission() {
         HonourBreaks();
         if (st.RunState == rsStepping) st.Proceed = false;
         if (--e.YieldCounter <= 0) {
-            ProcessPendingEvents();
+            ProcessWindowEvents();
             e.YieldCounter = e.YieldReload;
             HonourKeyBreak();
         }
@@ -205,11 +240,18 @@ EventNotice* ChooseWithPermission() {
     }
 }
 
+// Out of line for the same reason as the hold's error paths below: the
+// string temporaries would widen ProcessEntry's frame, which lies at the
+// bottom of every saved segment.
+[[noreturn, gnu::cold, gnu::noinline]] void ProcessReturned(const ZorvaProcessElement& element) {
+    FatalError(ClockText() + " Error(Process): the process of " + element.Name +
+               " returned; a process must end with Finish, FinishAndDestroy or StopAndLeave");
+}
+
 [[noreturn]] void ProcessEntry(void* element) {
     auto* self = static_cast<ZorvaProcessElement*>(element);
     self->Process();
-    FatalError(ClockText() + " Error(Process): the process of " + self->Name +
-               " returned; a process must end with Finish, FinishAndDestroy or StopAndLeave");
+    ProcessReturned(*self);
 }
 
 // Step 9: make the chosen element current and switch to it.
@@ -253,13 +295,11 @@ EventNotice* ChooseWithPermission() {
     switch (r.Kind) {
         case SuspendKind::Hold:
             element->ResumePoint = ResumePointKind::AfterHold;
-            e.PendingStack = StackSegment::Adopt(block);
-            ScheduleOnTime(element, e.Status.SimTime + r.Delta);
+            ScheduleOnTime(element, e.Status.SimTime + r.Delta, StackSegment::Adopt(block));
             break;
         case SuspendKind::StandBy:
             element->ResumePoint = ResumePointKind::AfterStandBy;
-            e.PendingStack = StackSegment::Adopt(block);
-            ScheduleOnState(element, before == ResumePointKind::AfterStandBy);
+            ScheduleOnState(element, before == ResumePointKind::AfterStandBy, StackSegment::Adopt(block));
             break;
         case SuspendKind::Passivate:
             element->ResumePoint = ResumePointKind::AfterPassivate;
@@ -282,12 +322,39 @@ EventNotice* ChooseWithPermission() {
                " holds for a negative or invalid duration " + FormatFixed(delta));
 }
 
+// A hold whose end is the run's very next event, in a run that nothing
+// watches between two events (unconnected, no window's hooks, no break, not
+// stepping): the pass would take this element again at once, with nothing
+// else happening in between. The clock moves on without the switch, and
+// everything the pass would leave behind is as it would leave it. Equal
+// times do not qualify: the notices already there come first.
+bool ResumesAtOnce(const Engine& e, double t) {
+    const TZorvaStatus& st = e.Status;
+    return t < e.Set.TimeList.Next->Time && t > st.SimTime && t < e.StopTime && e.Set.StateListEmpty() &&
+           st.RunState == rsRunning && st.Proceed && !e.Link && st.ServerAddress.empty() && !e.Delivering &&
+           e.BreakTime == -1.0 && e.KeyBreak == -1.0 && !e.DisplayCallback && !e.ProcessEvents && !e.PaceHook &&
+           e.DestroyList.empty();
+}
+
+void ContinueAt(Engine& e, double t) {
+    TZorvaStatus& st = e.Status;
+    SequencingSet& s = e.Set;
+    ZorvaProcessElement* element = st.CurrentElement;
+    element->ResumePoint = ResumePointKind::AfterHold;
+    element->Status = esCurrent;
+    element->EventTime = NeverTime;
+    st.SimTime = t;
+    s.InsertionPoint = s.TimeList.Next;  // behind the notice the pass would have taken
+    s.ChosenNotice = nullptr;
+    if (--e.YieldCounter <= 0) e.YieldCounter = e.YieldReload;
+}
+
 void Suspend(const char* operation, SuspendKind kind, double delta) {
     Engine& e = TheEngine();
     if (!e.Status.CurrentElement) [[unlikely]]
         NoCurrentElement(operation);
-    SuspendRequest request{kind, delta};
-    zorva_suspend(&request, &OnSuspend, e.Context.StackBase);
+    suspendRequest = {kind, delta};
+    zorva_suspend(&suspendRequest, &OnSuspend, e.Context.StackBase);
 }
 
 }  // namespace
@@ -311,8 +378,13 @@ void RunSimulation() {
 }
 
 void HoldProcess(double Delta) {
-    if (TheEngine().Status.CurrentElement && !(Delta >= 0.0)) [[unlikely]]
+    Engine& e = TheEngine();
+    if (e.Status.CurrentElement && !(Delta >= 0.0)) [[unlikely]]
         BadHoldDuration(Delta);
+    if (e.Status.CurrentElement && ResumesAtOnce(e, e.Status.SimTime + Delta)) {
+        ContinueAt(e, e.Status.SimTime + Delta);
+        return;
+    }
     Suspend("Hold", SuspendKind::Hold, Delta);
 }
 

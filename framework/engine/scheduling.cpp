@@ -21,29 +21,23 @@ Engine* TheEngineInstance() {
 
 Engine* const theEngine = TheEngineInstance();
 
-void ScheduleOnTime(ZorvaProcessElement* element, double t) {
+void ScheduleOnTime(ZorvaProcessElement* element, double t, StackSegment&& segment) {
     Engine& e = TheEngine();
     if (e.Delivery && e.Link && e.Link->RunsAhead())
-        e.Set.InsertTimedFrom(element, t, e.Status.SimTime, std::move(e.PendingStack), e.Delivery->Origin);
+        e.Set.InsertTimedFrom(element, t, e.Status.SimTime, std::move(segment), e.Delivery->Origin);
     else
-        e.Set.InsertTimed(element, t, e.Status.SimTime, std::move(e.PendingStack));
+        e.Set.InsertTimed(element, t, e.Status.SimTime, std::move(segment));
     element->Status = esScheduledOnTime;
     element->EventTime = t;
     ReportNewEvent();
 }
 
-void ScheduleOnState(ZorvaProcessElement* element, bool reentry) {
+void ScheduleOnState(ZorvaProcessElement* element, bool reentry, StackSegment&& segment) {
     Engine& e = TheEngine();
-    e.Set.InsertState(element, e.Status.SimTime, reentry, std::move(e.PendingStack));
+    e.Set.InsertState(element, e.Status.SimTime, reentry, std::move(segment));
     element->Status = esScheduledOnState;
     element->EventTime = e.Status.SimTime;
     ReportNewEvent();
-}
-
-void ReportNewEvent() {
-    // While an incoming text is handed over, one report follows it instead.
-    if (TheEngine().Delivering) return;
-    SendEarliestEvent();
 }
 
 void SendEarliestEvent() {
@@ -81,7 +75,6 @@ void ResetEngine() {
     Engine& e = TheEngine();
     e.Set.Clear();
     e.DestroyList.clear();
-    e.PendingStack = StackSegment();
     e.Status = TZorvaStatus();
     e.InRun = false;
     e.StopTime = NeverTime;

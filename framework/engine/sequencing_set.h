@@ -22,16 +22,16 @@ public:
 
     // New notice on the time list at t, behind every notice with Time <= t.
     // simTime is the clock, which decides whether the insertion point moves.
-    EventNotice* InsertTimed(ZorvaProcessElement* element, double t, double simTime, StackSegment segment);
+    EventNotice* InsertTimed(ZorvaProcessElement* element, double t, double simTime, StackSegment&& segment);
     // The same for a notice that handling a text creates, read by a model
     // that may have run ahead of the text's time: among the notices of equal
     // Time it goes where it would have gone had the text been read at its
     // time, before those that were scheduled later.
-    EventNotice* InsertTimedFrom(ZorvaProcessElement* element, double t, double simTime, StackSegment segment,
+    EventNotice* InsertTimedFrom(ZorvaProcessElement* element, double t, double simTime, StackSegment&& segment,
                                  const TextOrigin& origin);
     // New notice on the state list, at its tail or, for an element standing
     // by again during a pass, right before the pass's scan position.
-    EventNotice* InsertState(ZorvaProcessElement* element, double simTime, bool reentry, StackSegment segment);
+    EventNotice* InsertState(ZorvaProcessElement* element, double simTime, bool reentry, StackSegment&& segment);
 
     // Takes a notice out of its list, moving the insertion point and the scan
     // position off it first, and clears its element's link to it. The caller
@@ -85,7 +85,7 @@ private:
     static void LinkBefore(EventNotice* notice, EventNotice* position);
     static bool ScheduledAfter(const EventNotice& notice, const TextOrigin& origin);
     static EventNotice* NewNotice(ZorvaProcessElement* element, double time, double simTime, std::uint8_t onStateList,
-                                  StackSegment segment);
+                                  StackSegment&& segment);
 };
 
 }  // namespace zorva

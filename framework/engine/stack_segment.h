@@ -3,7 +3,7 @@
 // n and then the n bytes that lay directly below StackBase. The segment always
 // ends at StackBase, so n alone says where it goes back to.
 //
-// Exactly one owner at a time (PendingStack, an EventNotice, or an element's
+// Exactly one owner at a time (an EventNotice or an element's
 // SavedStack): the class is move-only and frees the block when its owner ends.
 
 #include <cstdint>

@@ -66,14 +66,17 @@
         sub     rcx, 16
         jmp     2b
 4:      cmp     rcx, 8
-        jb      3f
+        jb      5f
         mov     rax, [rsi]
         mov     [rdi], rax
         add     rsi, 8
         add     rdi, 8
         sub     rcx, 8
         jmp     4b
+5:      test    rcx, rcx                /* segments are whole words: nearly always */
+        jz      6f                      /* rep movsb costs its start-up even for 0 bytes */
 3:      rep movsb
+6:
         .endm
 
 /* void zorva_run_enter(RunContext* ctx, void (*entry)(void*), void* arg)
@@ -182,7 +185,20 @@ zorva_suspend:
         mov     r15, rax                /* block */
         lea     rdi, [rax + 4]
         mov     rsi, r14
-        mov     rcx, rbx
+        /* The frame pushed above is still in the store buffer: it is copied
+         * in the pieces it was stored in, because a wider load that spans
+         * two stores waits until they have reached the cache. */
+        mov     eax, [rsi]              /* MXCSR */
+        mov     [rdi], eax
+        movzx   eax, word ptr [rsi + 4] /* x87 control word */
+        mov     [rdi + 4], eax          /* and zero padding */
+        .irp    offset, 8, 16, 24, 32, 40, 48, 56
+        mov     rax, [rsi + \offset]
+        mov     [rdi + \offset], rax
+        .endr
+        add     rsi, 64
+        add     rdi, 64
+        lea     rcx, [rbx - 64]         /* the rest: the suspended frames above */
         COPY_BYTES
         mov     rdi, r12
         mov     rsi, r15
@@ -219,16 +235,33 @@ zorva_restore:
         mov     rsi, rbx
         call    zorva_segment_restored@PLT   /* frees the block, unpoisons the region */
         mov     rsp, rbx
+        /* Loading a control register drains the pipeline, and a model
+         * nearly never changes either: each is loaded only if it differs
+         * (read below rsp, in the red zone). */
+        stmxcsr [rsp - 8]
+        mov     eax, [rsp]
+        cmp     eax, [rsp - 8]
+        je      7f
         ldmxcsr [rsp]
+7:      fnstcw  [rsp - 4]
+        movzx   eax, word ptr [rsp + 4]
+        cmp     ax, [rsp - 4]
+        je      8f
         fldcw   [rsp + 4]
-        add     rsp, 8
+8:      add     rsp, 8
         pop     r15
         pop     r14
         pop     r13
         pop     r12
         pop     rbx
         pop     rbp
-        ret                             /* into the caller of zorva_suspend */
+        /* Into the caller of zorva_suspend. Not by ret: the return stack
+         * buffer holds the scheduler's calls, never this address, so a ret
+         * is mispredicted at every resumption, while an indirect jump is
+         * predicted from where it went before (rcx is free: zorva_suspend
+         * returns nothing). */
+        pop     rcx
+        jmp     rcx
         .cfi_endproc
         .size   zorva_restore, .-zorva_restore
 

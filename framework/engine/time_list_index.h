@@ -9,6 +9,7 @@
 // walk along the list finds.
 
 #include <cstddef>
+#include <cstdint>
 #include <vector>
 
 namespace zorva {
@@ -33,15 +34,25 @@ public:
     std::size_t Size() const { return size_; }
 
 private:
-    static constexpr std::size_t kBlock = 64;
+    static constexpr std::size_t kBlock = 32;
+    struct Entry {
+        double Time;
+        EventNotice* Notice;
+    };
+    // A block's entries lie at Entries[Begin, Begin + Count), with room on
+    // either side: taking out the first entry, which every resumption of the
+    // earliest notice does, moves nothing, and an insertion moves whichever
+    // side of it is shorter.
     struct Block {
-        std::size_t Count = 0;
-        double Times[kBlock];
-        EventNotice* Notices[kBlock];
+        std::uint32_t Begin = 0;
+        std::uint32_t Count = 0;
+        Entry Entries[kBlock];
+
+        Entry* First() { return Entries + Begin; }
+        const Entry* First() const { return Entries + Begin; }
+        double LastTime() const { return Entries[Begin + Count - 1].Time; }
     };
 
-    // First block whose last time is > t (upperBound) or >= t (lower).
-    std::size_t BlockFor(double t, bool upperBound) const;
     void InsertAt(std::size_t block, std::size_t slot, EventNotice* notice);
     void SplitBlock(std::size_t block);
     void RemoveAt(std::size_t block, std::size_t slot);

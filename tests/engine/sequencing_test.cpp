@@ -127,5 +127,44 @@ TEST_F(EngineTest, RandomHoldsResumeInTimeThenSchedulingOrder) {
     EXPECT_EQ(seen, expected);
 }
 
+TEST_F(EngineTest, HoldsThatEndNextRunAsWithFullPasses) {
+    // Without a window's hooks, a hold that ends at the run's next event
+    // continues without a switch. A run with the hooks (every pass complete)
+    // and one without must see the same clock, order and element states:
+    // a stand-by element is still examined between the holds, an equal time
+    // still lets the notice already there go first, and the stop time still
+    // ends the run.
+    auto run = [this] {
+        std::vector<std::string> log;
+        auto note = [&](const ZorvaProcessElement& self) {
+            log.push_back(self.Name + "@" + std::to_string(SimTime()) + " status " + std::to_string(self.Status) +
+                          (self.EventTime != NeverTime ? " pending" : ""));
+        };
+        Start("Solo", 0.0, [&](LambdaElement& self) {
+            for (int round = 0; round < 8; ++round) {
+                HoldProcess(0.5);
+                note(self);
+            }
+        });
+        Start("Waiter", 0.0, [&](LambdaElement& self) {
+            for (int round = 0; round < 3; ++round) {
+                StandByProcess();
+                note(self);
+            }
+        });
+        Start("Tie", 2.5, [&](LambdaElement& self) { note(self); });
+        SetStopTime(2.75);
+        RunSimulation();
+        log.push_back("end@" + std::to_string(SimTime()));
+        elements_.clear();
+        ResetEngine();
+        return log;
+    };
+    const std::vector<std::string> withPasses = run();
+    SetEventProcessor(nullptr);
+    SetDisplayCallback(nullptr);
+    EXPECT_EQ(run(), withPasses);
+}
+
 }  // namespace
 }  // namespace zorva::testing
