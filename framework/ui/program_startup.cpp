@@ -20,6 +20,7 @@
 #include "ui/run_outcome.h"
 #include "ui/zorva_form.h"
 #include "wire/protocol.h"
+#include "zorva/version.h"
 
 namespace zorva {
 namespace {
@@ -85,6 +86,10 @@ int RunZorvaProgram(int argc, char** argv, const ModelInitialisation& initModel)
     const BatchOptions& options = *parsed.Options;
     if (options.Help) {
         std::fputs(BatchUsage(program).c_str(), stdout);
+        return kExitNormal;
+    }
+    if (options.Version) {
+        std::printf("%s %s\n", program.c_str(), kZorvaVersion);
         return kExitNormal;
     }
     if (options.Headless) {
