@@ -3,8 +3,8 @@
 
 #include <cstdio>
 
-#include "kernel/kernel.h"
-#include "wire/number_text.h"
+#include <zorva/kernel/kernel.h>
+#include <zorva/wire/number_text.h>
 
 using namespace zorva;
 
