@@ -10,7 +10,8 @@ cd "$(dirname "$0")/.."
 root=$PWD
 build=${1:-build/release}
 
-step() { echo "check-install: $*"; }
+# Each step with the seconds the script has taken so far, to keep CI time in view.
+step() { echo "check-install: [${SECONDS}s] $*"; }
 fail() {
   echo "check-install: FAILED: $*" >&2
   exit 1
