@@ -53,12 +53,14 @@ for program in zorva-server obrimwest obrimeast; do
   [ "$said" = "$program $version" ] || fail "$program --version said '$said', not '$program $version'"
 done
 
-# The Qt-free part through pkg-config, as a plain compiler command.
+# The Qt-free part through pkg-config, as a plain compiler command (the
+# rpath for when the libraries are shared and the prefix is not the system's).
 step "building the M/M/1 example with pkg-config"
 PKG_CONFIG_PATH=$prefix/lib/pkgconfig pkg-config --exists "zorva-kernel = $version" ||
   fail "pkg-config does not find zorva-kernel $version in $prefix/lib/pkgconfig"
 # shellcheck disable=SC2046
-c++ -std=c++20 -O1 examples/mm1_model.cpp -o "$work/mm1" $(PKG_CONFIG_PATH=$prefix/lib/pkgconfig pkg-config --cflags --libs zorva-kernel)
+c++ -std=c++20 -O1 examples/mm1_model.cpp -o "$work/mm1" -Wl,-rpath,"$prefix/lib" \
+  $(PKG_CONFIG_PATH=$prefix/lib/pkgconfig pkg-config --cflags --libs zorva-kernel)
 "$work/mm1" | grep -qE 'Passed +[1-9]' || fail "the M/M/1 example built with pkg-config did not serve anybody"
 
 for template in model coupled; do
