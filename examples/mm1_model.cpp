@@ -3,8 +3,8 @@
 
 #include <cstdio>
 
-#include "kernel/kernel.h"
-#include "wire/number_text.h"
+#include <zorva/kernel/kernel.h>
+#include <zorva/wire/number_text.h>
 
 using namespace zorva;
 
@@ -12,9 +12,14 @@ namespace {
 
 ZorvaQueue* Waiting = nullptr;
 ZorvaElement* Server = nullptr;
-TExponentialDistribution Arrivals(12345, 1.0);
-TExponentialDistribution Services(67890, 0.8);
+// [guide:streams]
+// Each stream has its own seed: the same seeds give the same run, and a
+// change to one stream leaves the other's draws alone.
+TExponentialDistribution Arrivals(12345, 1.0);  // mean time between arrivals
+TExponentialDistribution Services(67890, 0.8);  // mean service time
+// [end]
 
+// [guide:elements]
 class TCustomer : public ZorvaElement {
 public:
     explicit TCustomer(const std::string& name) : ZorvaElement(this, name) {}
@@ -49,6 +54,7 @@ public:
         }
     }
 };
+// [end]
 
 void Print(const char* label, double value) {
     std::printf("%-18s %10s\n", label, FormatFixed(value).c_str());
@@ -59,6 +65,7 @@ void Print(const char* label, long long count) {
 
 }  // namespace
 
+// [guide:statistics]
 int main() {
     InitKernel();
     Waiting = new ZorvaQueue("Waiting");
@@ -75,6 +82,7 @@ int main() {
     Print("Max. waiting time", Waiting->MaxWaitingTime);
     Print("Passed", static_cast<long long>(Waiting->TotalPassed));
     Print("Direct", static_cast<long long>(Waiting->Direct));
+    // [end]
     ResetKernel();
     delete Waiting;
     return 0;

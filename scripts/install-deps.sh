@@ -11,7 +11,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-charts-dev libqt6opengl6-dev libgl-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   libboost-context-dev libsystemc-dev
-  valgrind pkg-config xvfb xauth locales
+  valgrind pkg-config python3 xvfb xauth locales
 )
 
 missing=()

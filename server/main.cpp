@@ -1,5 +1,6 @@
 #include "server_options.h"
 #include "tcp_host.h"
+#include "zorva/version.h"
 
 #include <QCoreApplication>
 #include <QHostAddress>
@@ -52,6 +53,10 @@ int main(int argc, char* argv[]) {
     const ServerOptions& options = *parsed.Options;
     if (options.Help) {
         std::fputs(ServerUsage().c_str(), stdout);
+        return 0;
+    }
+    if (options.Version) {
+        std::printf("zorva-server %s\n", zorva::kZorvaVersion);
         return 0;
     }
     QHostAddress address;

@@ -57,6 +57,10 @@ ParsedOptions ParseServerOptions(const std::vector<std::string>& arguments) {
             options.Help = true;
             continue;
         }
+        if (name == "--version") {
+            options.Version = true;
+            continue;
+        }
         if (name == "--verbose") {
             options.Verbose = true;
             continue;
@@ -93,6 +97,7 @@ std::string ServerUsage() {
            "                  close a connection that has not registered within S\n"
            "                  seconds (default 10)\n"
            "  --verbose       print every line received and sent\n"
+           "  --version       print the server's version\n"
            "  --help          print this text\n";
 }
 

@@ -18,6 +18,7 @@ struct ServerOptions {
     int RegistrationTimeoutSeconds = 10;
     bool Verbose = false;
     bool Help = false;
+    bool Version = false;
 };
 
 struct ParsedOptions {

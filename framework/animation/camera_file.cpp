@@ -18,6 +18,19 @@ std::string CameraFileName(const std::string& program_path) {
     return name + ".cam";
 }
 
+const char* InstalledDataFolder() {
+    return ZORVA_DATA_FROM_PROGRAMS;
+}
+
+std::string CameraFileToUse(const std::string& program_path, const std::string& installed_folder) {
+    const std::string name = CameraFileName(program_path);
+    std::error_code error;
+    if (std::filesystem::exists(name, error) || installed_folder.empty()) return name;
+    const std::filesystem::path installed =
+        (std::filesystem::path(program_path).parent_path() / installed_folder / name).lexically_normal();
+    return std::filesystem::exists(installed, error) ? installed.string() : name;
+}
+
 std::string CameraPositionName(const std::string& line) {
     const std::size_t separator = line.find(kCameraSeparator);
     return separator == std::string::npos ? std::string() : line.substr(0, separator);

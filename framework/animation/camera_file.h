@@ -19,6 +19,17 @@ inline constexpr std::uintmax_t kMaxCameraFileBytes = 1024 * 1024;
 // '/', '\\' or ':'.
 std::string CameraFileName(const std::string& program_path);
 
+// The folder of installed data (such as "../share/zorva") as seen from the
+// folder of an installed program.
+const char* InstalledDataFolder();
+
+// The camera file a program reads and saves: the one in the working folder
+// when it exists (CameraFileName), else the one installed with the program
+// in installed_folder relative to the program's folder, else the working
+// folder's again, where the first saved position creates it.
+std::string CameraFileToUse(const std::string& program_path,
+                            const std::string& installed_folder = InstalledDataFolder());
+
 // The text before the first ":::", or empty when the line has none.
 std::string CameraPositionName(const std::string& line);
 

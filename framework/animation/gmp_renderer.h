@@ -1,9 +1,10 @@
 #pragma once
 
-// The software renderer behind the three-dimensional view: it draws one mesh
-// at a time into a 16-bit off-screen surface and hands each finished frame
-// on. It knows nothing of windows; a view widget forwards its size, installs
-// the hooks below and shows what OnFlip receives.
+/// \file
+/// The software renderer behind the three-dimensional view: it draws one mesh
+/// at a time into a 16-bit off-screen surface and hands each finished frame
+/// on. It knows nothing of windows; a view widget forwards its size, installs
+/// the hooks below and shows what OnFlip receives.
 
 #include <array>
 #include <cstdint>
@@ -17,7 +18,7 @@
 
 namespace zorva {
 
-// A wire-frame edge for the owner's 2D canvas, y counting down from the top.
+/// A wire-frame edge for the owner's 2D canvas, y counting down from the top.
 struct TCanvasLine {
     std::int32_t X1 = 0;
     std::int32_t Y1 = 0;
@@ -33,7 +34,7 @@ public:
 
     TGMPRenderer();
 
-    // Settings the owner reads and writes directly.
+    /// Settings the owner reads and writes directly.
     float LightStrength = 0.75f;
     TRenderMode RenderMode = TRenderMode::rmWireframe;
     bool DirectDraw = false;
@@ -42,13 +43,13 @@ public:
     std::array<float, 3> CameraAngles{0.0f, 0.0f, 0.0f};  // radians about x, y, z
     TTexture Texture{};
 
-    // Called by BeginFrame with the render surface, before any mesh is drawn.
+    /// Called by BeginFrame with the render surface, before any mesh is drawn.
     std::function<void(TDIB16bit& surface)> BeforeFlip;
-    // Receives every finished frame.
+    /// Receives every finished frame.
     std::function<void(const TDIB16bit& surface)> OnFlip;
-    // Draws the background picture, stretched, onto the background surface.
+    /// Draws the background picture, stretched, onto the background surface.
     std::function<void(TDIB16bit& background)> DrawBackgroundPicture;
-    // Draws a wire-frame edge as a 2D line when DirectDraw is set.
+    /// Draws a wire-frame edge as a 2D line when DirectDraw is set.
     std::function<void(TDIB16bit& surface, const TCanvasLine& line)> DrawCanvasLine;
 
     TColor BackColor() const { return backColor_; }
@@ -56,11 +57,11 @@ public:
     bool EnableBackgroundBitmap() const { return enableBackground_; }
     void SetEnableBackgroundBitmap(bool enable);
 
-    // Takes a new view size, keeping the height at or below 768 (the width is
-    // not limited), recreates both surfaces and repaints. Returns the height
-    // actually used, which the owning window adopts.
+    /// Takes a new view size, keeping the height at or below 768 (the width is
+    /// not limited), recreates both surfaces and repaints. Returns the height
+    /// actually used, which the owning window adopts.
     std::int32_t Resize(std::int32_t width, std::int32_t height);
-    // Background colour and picture only, then Flip; meshes wait for the next frame.
+    /// Background colour and picture only, then Flip; meshes wait for the next frame.
     void Paint();
 
     void SetLight(TVector3 from, TVector3 towards);
@@ -71,7 +72,7 @@ public:
     void RenderMesh(TMesh& mesh, bool prepared);
     void Flip();
 
-    // The steps of preparing and drawing a mesh.
+    /// The steps of preparing and drawing a mesh.
     void TranslateMesh(TMesh& mesh) const;
     void TransformMesh(TMesh& mesh);
     void ShadeFaces(TMesh& mesh) const;

@@ -1,7 +1,8 @@
 #pragma once
 
-// The records the animation window hands to the renderer: faces, meshes and
-// the render modes. The caller owns every mesh; the renderer keeps none.
+/// \file
+/// The records the animation window hands to the renderer: faces, meshes and
+/// the render modes. The caller owns every mesh; the renderer keeps none.
 
 #include <algorithm>
 #include <array>
@@ -9,7 +10,7 @@
 
 namespace zorva {
 
-// 24-bit RGB: red in the lowest byte, green in the second, blue in the third.
+/// 24-bit RGB: red in the lowest byte, green in the second, blue in the third.
 using TColor = std::uint32_t;
 
 constexpr TColor RGBColor(std::uint8_t red, std::uint8_t green, std::uint8_t blue) {
@@ -55,8 +56,8 @@ struct TMesh {
     TVector3 Position;
 };
 
-// A VertexCount of 4 makes a quadrilateral; any other value a triangle, so a
-// stray count never reads past V3.
+/// A VertexCount of 4 makes a quadrilateral; any other value a triangle, so a
+/// stray count never reads past V3.
 constexpr std::int32_t CornerCount(const TFace& face) {
     return face.VertexCount == 4 ? 4 : 3;
 }
@@ -78,7 +79,7 @@ constexpr TVector3& Corner(TFace& face, std::int32_t i) {
     return const_cast<TVector3&>(Corner(static_cast<const TFace&>(face), i));
 }
 
-// FaceCount as far as the face arrays reach, so a bad count cannot overrun them.
+/// FaceCount as far as the face arrays reach, so a bad count cannot overrun them.
 constexpr std::int32_t UsedFaceCount(const TMesh& mesh) {
     return std::clamp(mesh.FaceCount, 0, kMaxMeshFaces);
 }

@@ -1,8 +1,9 @@
 #pragma once
 
-// Scan conversion of one face at a time. Each edge leaves, per screen row,
-// the leftmost and rightmost column of the face and the depth or texture
-// coordinate there; the rows are then filled with one span each.
+/// \file
+/// Scan conversion of one face at a time. Each edge leaves, per screen row,
+/// the leftmost and rightmost column of the face and the depth or texture
+/// coordinate there; the rows are then filled with one span each.
 
 #include <array>
 #include <cstdint>
@@ -12,7 +13,7 @@
 namespace zorva {
 
 inline constexpr std::int32_t kTextureSize = 128;
-// Texels row-major: entry u * kTextureSize + v is texture row u, column v.
+/// Texels row-major: entry u * kTextureSize + v is texture row u, column v.
 using TTexture = std::array<std::uint16_t, kTextureSize * kTextureSize>;
 
 class TShadeTable;
@@ -46,21 +47,21 @@ public:
     static constexpr std::int32_t kMaxRows = 768;
     static constexpr std::int32_t kEmptyRow = -16000;  // Left of a row no edge has reached
 
-    // The view's height is held at kMaxRows at most.
+    /// The view's height is held at kMaxRows at most.
     void SetView(std::int32_t width, std::int32_t height);
     void ResetRows();
 
-    // A depth-carrying edge. A horizontal edge is drawn at once as a filled
-    // span in wire frame and ignored otherwise.
+    /// A depth-carrying edge. A horizontal edge is drawn at once as a filled
+    /// span in wire frame and ignored otherwise.
     void EdgeToRows(TScreenPoint a, TScreenPoint b, float za, float zb, TDIB16bit& surface, std::uint16_t colour,
                     bool wireframe);
-    // One depth-tested span per touched row; unfilled spans show the two ends.
+    /// One depth-tested span per touched row; unfilled spans show the two ends.
     void FillRows(TDIB16bit& surface, std::uint16_t colour, bool filled) const;
 
-    // A texture-carrying edge; horizontal ones add nothing.
+    /// A texture-carrying edge; horizontal ones add nothing.
     void TexturedEdge(TScreenPoint a, TScreenPoint b, TTexCoord ta, TTexCoord tb);
-    // Every reached row gets the texture, interpolated along the row, without a
-    // depth test; with a shade table every texel is shaded at shade_level.
+    /// Every reached row gets the texture, interpolated along the row, without a
+    /// depth test; with a shade table every texel is shaded at shade_level.
     void FillTexture(TDIB16bit& surface, const TTexture& texture, const TShadeTable* shades,
                      std::int32_t shade_level) const;
 

@@ -275,7 +275,7 @@ void TZorvaAnimationForm::closeEvent(QCloseEvent* event) {
 TCameraForm* TZorvaAnimationForm::OpenCameraForm() {
     if (host_.InterruptSimulation) host_.InterruptSimulation();
     const QString file_name =
-        QString::fromStdString(CameraFileName(QCoreApplication::applicationFilePath().toStdString()));
+        QString::fromStdString(CameraFileToUse(QCoreApplication::applicationFilePath().toStdString()));
     auto* form = new TCameraForm(host_, file_name,
                                  {[this] { return CameraPose(); },
                                   [this](const TCameraPose& pose) {

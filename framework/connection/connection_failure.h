@@ -1,10 +1,13 @@
 #pragma once
+/// \file
+/// How the link to the message server failed.
+
 #include <string>
 
 namespace zorva {
 
-// How the link to the server failed, kept for the end of the program: a
-// connection that could not be made, or one lost while the run still went on.
+/// How the link to the server failed, kept for the end of the program: a
+/// connection that could not be made, or one lost while the run still went on.
 struct TConnectionFailure {
     enum Kind { None, NotConnected, Lost };
     Kind What = None;

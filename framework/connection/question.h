@@ -1,13 +1,14 @@
 #pragma once
-// The questions and answers that models exchange through the server.
+/// \file
+/// The questions and answers that models exchange through the server.
 
 #include <cstdint>
 #include <string>
 
 namespace zorva {
 
-// A question: one this model asked (Name is the model asked) or one it
-// received (Name is the asking model).
+/// A question: one this model asked (Name is the model asked) or one it
+/// received (Name is the asking model).
 class TQuestion {
 public:
     std::int32_t Number = 0;
@@ -15,7 +16,7 @@ public:
     std::string Name;
 };
 
-// An answer to a question this model asked.
+/// An answer to a question this model asked.
 class TReply {
 public:
     std::int32_t Number = 0;  // of the question it answers

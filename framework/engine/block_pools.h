@@ -1,13 +1,14 @@
 #pragma once
-// Recycling of the two heap blocks every suspension costs: the saved stack
-// segment and the event notice. A run suspends and resumes at the same few
-// stack depths over and over, so a freed block is nearly always the right
-// size for the next request; keeping it saves a malloc/free pair per switch.
-// Taking a kept block and keeping a freed one are inline: they are four calls
-// of every hold, and each is a few instructions.
-//
-// Under AddressSanitizer every block goes straight to malloc and free, so
-// that use after free is still caught.
+/// \file
+/// Recycling of the two heap blocks every suspension costs: the saved stack
+/// segment and the event notice. A run suspends and resumes at the same few
+/// stack depths over and over, so a freed block is nearly always the right
+/// size for the next request; keeping it saves a malloc/free pair per switch.
+/// Taking a kept block and keeping a freed one are inline: they are four calls
+/// of every hold, and each is a few instructions.
+///
+/// Under AddressSanitizer every block goes straight to malloc and free, so
+/// that use after free is still caught.
 
 #include <array>
 #include <cstddef>
@@ -20,16 +21,16 @@
 
 namespace zorva {
 
-// Segment blocks: a 32-bit length n followed by n bytes; capacity rounded up
-// to 64-byte size classes.
+/// Segment blocks: a 32-bit length n followed by n bytes; capacity rounded up
+/// to 64-byte size classes.
 inline void* AllocateSegmentBlock(std::size_t length);
 inline void ReleaseSegmentBlock(void* block);
 
-// Fixed-size blocks for event notices.
+/// Fixed-size blocks for event notices.
 inline void* AllocateNoticeBlock(std::size_t size);
 inline void ReleaseNoticeBlock(void* block);
 
-// Returns every cached block to the heap (program end, tests).
+/// Returns every cached block to the heap (program end, tests).
 void FlushBlockPools();
 
 namespace block_pools {

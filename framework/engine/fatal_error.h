@@ -1,7 +1,8 @@
 #pragma once
-// The one way out for misuse of the framework: the text is shown (a modal
-// dialog once the main window has installed one, standard error otherwise)
-// and the program ends with exit code 255.
+/// \file
+/// The one way out for misuse of the framework: the text is shown (a modal
+/// dialog once the main window has installed one, standard error otherwise)
+/// and the program ends with exit code 255.
 
 #include <functional>
 #include <string>
@@ -14,12 +15,12 @@ using MessageHandler = std::function<void(const std::string&)>;
 
 [[noreturn]] void FatalError(const std::string& text);
 
-// Replaces how fatal errors and warnings are shown; an empty handler restores
-// the default (standard error).
+/// Replaces how fatal errors and warnings are shown; an empty handler restores
+/// the default (standard error).
 void SetFatalErrorHandler(MessageHandler handler);
 void SetWarningHandler(MessageHandler handler);
 
-// Shows a warning and returns when the user has acknowledged it.
+/// Shows a warning and returns when the user has acknowledged it.
 void ShowWarning(const std::string& text);
 
 }  // namespace zorva

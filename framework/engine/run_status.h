@@ -1,4 +1,7 @@
 #pragma once
+/// \file
+/// The run's state and the one run status record.
+
 #include <cstdint>
 #include <string>
 
@@ -14,9 +17,9 @@ enum RunStateCode : std::uint8_t {
     rsStepping = 4,
 };
 
-// The one run status record, read by the kernel, the connection and the
-// windows; only the engine writes it (the connection through the engine's
-// named operations).
+/// The one run status record, read by the kernel, the connection and the
+/// windows; only the engine writes it (the connection through the engine's
+/// named operations).
 class TZorvaStatus {
 public:
     std::uint8_t RunState = rsIdle;

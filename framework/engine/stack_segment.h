@@ -1,10 +1,11 @@
 #pragma once
-// A suspended process's stack segment: one heap block holding a 32-bit length
-// n and then the n bytes that lay directly below StackBase. The segment always
-// ends at StackBase, so n alone says where it goes back to.
-//
-// Exactly one owner at a time (an EventNotice or an element's
-// SavedStack): the class is move-only and frees the block when its owner ends.
+/// \file
+/// A suspended process's stack segment: one heap block holding a 32-bit length
+/// n and then the n bytes that lay directly below StackBase. The segment always
+/// ends at StackBase, so n alone says where it goes back to.
+///
+/// Exactly one owner at a time (an EventNotice or an element's
+/// SavedStack): the class is move-only and frees the block when its owner ends.
 
 #include <cstdint>
 #include <utility>
@@ -28,14 +29,14 @@ public:
     }
     ~StackSegment() { Free(); }
 
-    // Takes ownership of a block made by zorva_allocate_segment.
+    /// Takes ownership of a block made by zorva_allocate_segment.
     static StackSegment Adopt(void* block) {
         StackSegment s;
         s.block_ = block;
         return s;
     }
 
-    // Gives up ownership, for the switch that copies the block back and frees it.
+    /// Gives up ownership, for the switch that copies the block back and frees it.
     void* Release() { return std::exchange(block_, nullptr); }
 
     explicit operator bool() const { return block_ != nullptr; }

@@ -1,6 +1,7 @@
 #pragma once
-// Everything a model is written against: elements and their process control,
-// queues, random streams, message strings, the trace and the run's figures.
+/// \file
+/// Everything a model is written against: elements and their process control,
+/// queues, random streams, message strings, the trace and the run's figures.
 
 #include "engine/engine.h"
 #include "engine/fatal_error.h"

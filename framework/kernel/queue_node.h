@@ -1,7 +1,8 @@
 #pragma once
-// One membership of an element in a queue. A node sits in two rings at once:
-// its queue's ring and its element's ring of memberships, so an element can
-// find its own memberships without walking any queue.
+/// \file
+/// One membership of an element in a queue. A node sits in two rings at once:
+/// its queue's ring and its element's ring of memberships, so an element can
+/// find its own memberships without walking any queue.
 
 namespace zorva {
 
@@ -12,8 +13,8 @@ struct TNode {
     TNode() = default;
     TNode(const TNode&) = delete;
     TNode& operator=(const TNode&) = delete;
-    // Leaves every ring it is linked into, so freeing a membership removes it
-    // from its queue and from its element in one step.
+    /// Leaves every ring it is linked into, so freeing a membership removes it
+    /// from its queue and from its element in one step.
     ~TNode() {
         if (QueuePrev) {
             QueuePrev->QueueNext = QueueNext;
@@ -25,9 +26,9 @@ struct TNode {
         }
     }
 
-    // A ring of this node alone: a queue's head.
+    /// A ring of this node alone: a queue's head.
     void MakeQueueHead() { QueueNext = QueuePrev = this; }
-    // A ring of this node alone: an element's head of memberships.
+    /// A ring of this node alone: an element's head of memberships.
     void MakeMemberHead() { MemberNext = MemberPrev = this; }
 
     void LinkQueueBefore(TNode* position) {

@@ -1,6 +1,7 @@
 #pragma once
-// The user queues in creation order, for the queue window, and their count for
-// the status bar. The kernel's own queues are neither listed nor counted.
+/// \file
+/// The user queues in creation order, for the queue window, and their count for
+/// the status bar. The kernel's own queues are neither listed nor counted.
 
 #include <cstdint>
 #include <vector>
@@ -15,17 +16,17 @@ struct TQueueLink {
     TQueueLink* Prev = this;
 };
 
-// The sentinel: walking forwards from it visits the queues oldest first.
+/// The sentinel: walking forwards from it visits the queues oldest first.
 const TQueueLink& QueueRegistry();
 std::vector<ZorvaQueue*> RegisteredQueues();
 std::int32_t QueueCount();
 
-// Inserts a link for queue before the sentinel and counts it.
+/// Inserts a link for queue before the sentinel and counts it.
 TQueueLink* RegisterQueue(ZorvaQueue* queue);
-// Unlinks and frees link, and counts the queue out.
+/// Unlinks and frees link, and counts the queue out.
 void UnregisterQueue(TQueueLink* link);
-// Forgets every queue still registered (the queues themselves live on,
-// unregistered) and sets the count to 0.
+/// Forgets every queue still registered (the queues themselves live on,
+/// unregistered) and sets the count to 0.
 void ResetQueueRegistry();
 
 }  // namespace zorva

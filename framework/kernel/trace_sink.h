@@ -1,7 +1,8 @@
 #pragma once
-// Where trace lines end up: the memo (the main window's trace box, which keeps
-// only the most recent lines) or a text file that is opened, appended to and
-// closed for every line, so each line is on disk before the next step.
+/// \file
+/// Where trace lines end up: the memo (the main window's trace box, which keeps
+/// only the most recent lines) or a text file that is opened, appended to and
+/// closed for every line, so each line is on disk before the next step.
 
 #include <cstddef>
 #include <deque>
@@ -14,8 +15,8 @@ inline constexpr std::size_t MaxTraceLines = 500;
 
 class TTraceMemo {
 public:
-    // Told of every addition; droppedFirst says the oldest line went first,
-    // so a window can repaint once for both changes.
+    /// Told of every addition; droppedFirst says the oldest line went first,
+    /// so a window can repaint once for both changes.
     using DisplayHook = std::function<void(const std::string& added, bool droppedFirst)>;
 
     void Add(std::string line);
@@ -30,24 +31,24 @@ private:
 
 TTraceMemo& TraceMemo();
 
-// An empty path sends the trace to the memo ("Screen").
+/// An empty path sends the trace to the memo ("Screen").
 void SetTraceFile(std::string path);
 bool TraceToFile();
 const std::string& TraceFileName();
 
-// Told when a failing trace file sends the trace back to the screen, so the
-// window can show the new destination.
+/// Told when a failing trace file sends the trace back to the screen, so the
+/// window can show the new destination.
 void SetTraceFallbackHook(std::function<void()> hook);
 
-// Writes fileLine to the trace file when there is one, memoLine to the memo
-// otherwise. A file that cannot be written is reported once; the trace then
-// goes back to the memo, which also receives the line that failed.
+/// Writes fileLine to the trace file when there is one, memoLine to the memo
+/// otherwise. A file that cannot be written is reported once; the trace then
+/// goes back to the memo, which also receives the line that failed.
 void EmitTrace(const std::string& fileLine, const std::string& memoLine);
-// A trace file failed since the last reset: the trace it should hold is
-// incomplete, which a batch run must not pass over.
+/// A trace file failed since the last reset: the trace it should hold is
+/// incomplete, which a batch run must not pass over.
 bool TraceFileFailed();
 
-// Back to the memo, memo emptied, hooks removed, no failure.
+/// Back to the memo, memo emptied, hooks removed, no failure.
 void ResetTraceSinks();
 
 }  // namespace zorva

@@ -21,7 +21,7 @@ constexpr OptionRule kOptions[] = {
     {"--exit-at-end", Argument::Nothing}, {"--stop-time", Argument::Value}, {"--trace-file", Argument::Value},
     {"--message-log", Argument::Nothing}, {"--report", Argument::Value},    {"--animation", Argument::Nothing},
     {"--camera", Argument::Value},        {"--snapshot", Argument::Value},  {"--lookahead", Argument::Value},
-    {"--help", Argument::Nothing},
+    {"--help", Argument::Nothing},        {"--version", Argument::Nothing},
 };
 
 const OptionRule* FindOption(const std::string& name) {
@@ -44,6 +44,8 @@ std::string Apply(BatchOptions& o, const std::string& name, const std::string& v
         o.Animation = true;
     else if (name == "--help")
         o.Help = true;
+    else if (name == "--version")
+        o.Version = true;
     else if (value.empty())
         return name + " needs a value";
     else if (name == "--server")
@@ -141,6 +143,7 @@ std::string BatchUsage(const std::string& program) {
            "                      F.png (803 x 480, no screen needed); repeatable. The\n"
            "                      frame shows every event before T done, none at or\n"
            "                      after T\n"
+           "  --version           show the program's name and Zorva's version and end\n"
            "  --help              show this text and end\n"
            "\n" +
            ExitCodeTable();

@@ -24,6 +24,7 @@ struct BatchOptions {
     std::optional<std::string> Camera;
     std::vector<TSnapshotRequest> Snapshots;
     bool Help = false;
+    bool Version = false;
 };
 
 struct ParsedBatchOptions {

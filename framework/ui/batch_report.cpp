@@ -7,6 +7,7 @@
 
 #include "connection/messaging.h"
 #include "kernel/kernel.h"
+#include "zorva/version.h"
 
 namespace zorva {
 namespace {
@@ -38,6 +39,7 @@ std::string RunReportJson() {
     for (const ZorvaQueue* queue : RegisteredQueues()) queues.append(QueueReport(*queue));
     const QJsonObject report{
         {"model", QString::fromStdString(ModelName())},
+        {"version", kZorvaVersion},
         {"clock", SimTime()},
         {"queues", queues},
         {"figures", FiguresReport()},

@@ -1,7 +1,7 @@
 #pragma once
-// The report of a run for automated use: the clock, every user queue's
-// statistics (the queue window's columns) and the figures the model counted
-// (an object of name and count) as JSON.
+// The report of a run for automated use: the model, the framework's version,
+// the clock, every user queue's statistics (the queue window's columns) and
+// the figures the model counted (an object of name and count) as JSON.
 
 #include <string>
 

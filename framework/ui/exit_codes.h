@@ -1,6 +1,7 @@
 #pragma once
-// The exit codes of a model program. The program, its --help text, the
-// scripts that read that text and the tests all take them from here.
+/// \file
+/// The exit codes of a model program. The program, its --help text, the
+/// scripts that read that text and the tests all take them from here.
 
 #include "engine/fatal_error.h"
 
@@ -31,8 +32,8 @@ inline constexpr ExitCodeMeaning kExitCodeMeanings[] = {
     {kExitFatal, "fatal error in the model"},
 };
 
-// A run that ends with more than one of these failures ends with the code
-// that comes first here.
+/// A run that ends with more than one of these failures ends with the code
+/// that comes first here.
 inline constexpr ExitCode kRunEndPrecedence[] = {kExitNoServer, kExitConnectionLost, kExitOutputFailed,
                                                  kExitModelProblems};
 

@@ -20,6 +20,7 @@
 #include "ui/run_outcome.h"
 #include "ui/zorva_form.h"
 #include "wire/protocol.h"
+#include "zorva/version.h"
 
 namespace zorva {
 namespace {
@@ -32,7 +33,7 @@ std::string ProgramFileName(int argc, char** argv) {
 // The named position of the program's camera file, as the camera-positions
 // window finds the file. False, after saying why, when there is none.
 bool ChooseCamera(TZorvaForm& form, const std::string& name, const std::string& program) {
-    const std::string file_name = CameraFileName(QCoreApplication::applicationFilePath().toStdString());
+    const std::string file_name = CameraFileToUse(QCoreApplication::applicationFilePath().toStdString());
     const TCameraChoice choice = FindCameraPosition(LoadCameraFile(file_name), file_name, name);
     if (!choice.Pose) {
         std::fprintf(stderr, "%s: --camera %s: %s\n", program.c_str(), name.c_str(), choice.Message.c_str());
@@ -85,6 +86,10 @@ int RunZorvaProgram(int argc, char** argv, const ModelInitialisation& initModel)
     const BatchOptions& options = *parsed.Options;
     if (options.Help) {
         std::fputs(BatchUsage(program).c_str(), stdout);
+        return kExitNormal;
+    }
+    if (options.Version) {
+        std::printf("%s %s\n", program.c_str(), kZorvaVersion);
         return kExitNormal;
     }
     if (options.Headless) {

@@ -1,4 +1,6 @@
 #pragma once
+/// \file
+/// Lines out of a byte stream, for the server and the model's connection alike.
 
 #include <cstddef>
 #include <deque>
@@ -8,10 +10,10 @@
 
 namespace zorva {
 
-// Cuts a byte stream into lines ending in CR LF (a bare LF is accepted too)
-// and reassembles lines that arrive over several reads. A line longer than
-// the cap is dropped whole, so one bad sender costs bounded memory and the
-// stream stays in step at the next line end.
+/// Cuts a byte stream into lines ending in CR LF (a bare LF is accepted too)
+/// and reassembles lines that arrive over several reads. A line longer than
+/// the cap is dropped whole, so one bad sender costs bounded memory and the
+/// stream stays in step at the next line end.
 class LineSplitter {
 public:
     static constexpr std::size_t kDefaultMaxLine = 64 * 1024;
@@ -20,13 +22,13 @@ public:
 
     void Feed(std::string_view bytes);
 
-    // The next complete line without its terminator, oldest first.
+    /// The next complete line without its terminator, oldest first.
     std::optional<std::string> TakeLine();
 
-    // How many lines were dropped for their length since the last call.
+    /// How many lines were dropped for their length since the last call.
     std::size_t TakeDroppedCount();
 
-    // The unterminated tail, for a stream that has ended; empties it.
+    /// The unterminated tail, for a stream that has ended; empties it.
     std::optional<std::string> TakeRest();
 
     std::size_t MaxLine() const { return maxLine_; }

@@ -19,6 +19,23 @@ TEST(CameraFileName, ProgramNameWithoutFolderAndLastExtension) {
     EXPECT_EQ(CameraFileName("/home/a.b/obrimwest"), "obrimwest.cam");
 }
 
+TEST(CameraFileToUse, WorkingFolderFirstThenTheInstalledFile) {
+    namespace fs = std::filesystem;
+    const fs::path prefix = fs::path(testing::TempDir()) / "camera_prefix";
+    fs::remove_all(prefix);
+    fs::create_directories(prefix / "bin");
+    fs::create_directories(prefix / "share/zorva");
+    const std::string program = (prefix / "bin/zorva_cam_model").string();
+    const std::string installed = (prefix / "share/zorva/zorva_cam_model.cam").string();
+    EXPECT_EQ(CameraFileToUse(program, "../share/zorva"), "zorva_cam_model.cam");
+    std::ofstream(installed) << "Top:::1\n";
+    EXPECT_EQ(CameraFileToUse(program, "../share/zorva"), installed);
+    std::ofstream("zorva_cam_model.cam") << "Mine:::1\n";
+    EXPECT_EQ(CameraFileToUse(program, "../share/zorva"), "zorva_cam_model.cam");
+    fs::remove("zorva_cam_model.cam");
+    fs::remove_all(prefix);
+}
+
 TEST(CameraPositionName, TextBeforeTheFirstSeparator) {
     EXPECT_EQ(CameraPositionName("Harbour:::1;2;3"), "Harbour");
     EXPECT_EQ(CameraPositionName("Lock gate:::a:::b"), "Lock gate");

@@ -33,6 +33,7 @@ TEST(ServerOptions, ReadsEveryOptionInBothForms) {
     EXPECT_EQ(parsed.Options->RegistrationTimeoutSeconds, 30);
     EXPECT_TRUE(parsed.Options->Verbose);
     EXPECT_TRUE(Parse({"--help"}).Options->Help);
+    EXPECT_TRUE(Parse({"--version"}).Options->Version);
 }
 
 TEST(ServerOptions, RejectsBadValuesWithOneLine) {

@@ -13,6 +13,7 @@
 #include "ui/batch_options.h"
 #include "ui/exit_codes.h"
 #include "ui_test_support.h"
+#include "zorva/version.h"
 
 namespace zorva::uitest {
 namespace {
@@ -37,6 +38,7 @@ TEST(BatchOptionsTest, ReadsEveryOptionInBothForms) {
     EXPECT_EQ(o.Snapshots[1].Time, 7.5);
     EXPECT_EQ(o.Snapshots[1].File, "b:c.PNG");
     EXPECT_TRUE(ParseBatchOptions({}).Options);
+    EXPECT_TRUE(ParseBatchOptions({"--version"}).Options->Version);
 }
 
 TEST(BatchOptionsTest, RefusesWhatItDoesNotKnowWithAClearMessage) {
@@ -105,6 +107,7 @@ TEST_F(BatchProgramTest, HeadlessRunWritesTheReportAndEndsWithZero) {
     ASSERT_EQ(outcome.ExitCode, 0) << outcome.Err;
     const QJsonObject report = ReadReport("report.json");
     EXPECT_EQ(report["model"].toString(), "ui_test_model");
+    EXPECT_EQ(report["version"].toString(), ZORVA_VERSION);
     EXPECT_EQ(report["clock"].toDouble(), 10.0);
     const QJsonArray queues = report["queues"].toArray();
     ASSERT_EQ(queues.size(), 2);
@@ -164,6 +167,12 @@ TEST_F(BatchProgramTest, HelpListsTheOptionsAndExitCodesAndEndsWithZero) {
     for (const ExitCodeMeaning& exit : kExitCodeMeanings)
         EXPECT_NE(outcome.Out.find(std::to_string(exit.Code) + "  " + exit.Meaning + "\n"), std::string::npos)
             << exit.Meaning;
+}
+
+TEST_F(BatchProgramTest, VersionNamesTheProgramAndEndsWithZero) {
+    const Outcome outcome = Run({"--version"});
+    EXPECT_EQ(outcome.ExitCode, kExitNormal);
+    EXPECT_EQ(outcome.Out, "ui_test_model " ZORVA_VERSION "\n");
 }
 
 TEST_F(BatchProgramTest, FatalErrorGoesToStandardErrorAndEndsWith255) {
