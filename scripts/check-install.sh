@@ -44,7 +44,7 @@ while IFS= read -r header; do
     [ -f "$include/$target" ] || fail "${header#"$prefix"/} includes \"$target\", which is not installed"
   done < <(sed -nE 's/^[[:space:]]*#[[:space:]]*include[[:space:]]*"([^"]*)".*/\1/p' "$header")
 done < <(find "$include" -name '*.h')
-for internal in ui/zorva_form.h engine/sanitizer_support.h animation/animation_windows.h; do
+for internal in ui/zorva_form.h engine/engine_state.h animation/animation_windows.h; do
   [ ! -e "$include/$internal" ] || fail "the internal header $internal is installed"
 done
 
