@@ -99,26 +99,37 @@ void HandleHello(std::string_view fields, const std::string& line, bool& greeted
     SendToServer(Line(LineKind::Name, ModelName()));
 }
 
-void HandleQuestion(std::string_view fields, const std::string& line) {
+// "N!!NAME!!TEXT", the fields of a question and of an answer; logged once
+// the number could be read.
+struct Numbered {
+    int Number;
+    std::string Name;
+    std::string Text;
+};
+
+std::optional<Numbered> ReadNumbered(std::string_view fields, const std::string& line) {
     const auto [numberField, rest] = SplitField(fields);
     const auto number = ReadNumber(numberField, line);
-    if (!number) return;
+    if (!number) return std::nullopt;
     const auto [name, text] = SplitField(rest);
     LogReceived(line);
+    return Numbered{*number, std::string(name), std::string(text)};
+}
+
+void HandleQuestion(std::string_view fields, const std::string& line) {
+    auto question = ReadNumbered(fields, line);
+    if (!question) return;
     MessagingState& m = TheMessaging();
-    m.PendingQuestion = TQuestion{*number, std::string(text), std::string(name)};
+    m.PendingQuestion = TQuestion{question->Number, std::move(question->Text), std::move(question->Name)};
     ++m.HandedOver;
     DeliverIncoming();
 }
 
 void HandleReply(std::string_view fields, const std::string& line) {
-    const auto [numberField, rest] = SplitField(fields);
-    const auto number = ReadNumber(numberField, line);
-    if (!number) return;
-    const auto [name, text] = SplitField(rest);
-    LogReceived(line);
+    auto reply = ReadNumbered(fields, line);
+    if (!reply) return;
     MessagingState& m = TheMessaging();
-    m.ReplyList.push_back(TReply{*number, std::string(name), std::string(text)});
+    m.ReplyList.push_back(TReply{reply->Number, std::move(reply->Name), std::move(reply->Text)});
     m.NoUnreadReply = false;
 }
 
