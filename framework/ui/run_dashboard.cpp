@@ -1,7 +1,6 @@
 #include "ui/run_dashboard.h"
 
 #include <QComboBox>
-#include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -12,6 +11,7 @@
 
 #include "connection/connection_watch.h"
 #include "kernel/kernel.h"
+#include "ui/figure_rows.h"
 #include "ui/locale_numbers.h"
 #include "ui/message_boxes.h"
 #include "ui/queue_chart.h"
@@ -44,7 +44,7 @@ TRunDashboard::TRunDashboard(QWidget* parent) : QWidget(parent) {
     chart_ = new TQueueChart(this);
     column->addWidget(chart_, 1);
 
-    figures_ = new QFormLayout;
+    figures_ = new TFigureRows("Figure: ");
     figures_->setVerticalSpacing(0);
     column->addLayout(figures_);
     ShowFigure("Clock", std::string(Trim(TimeString())));
@@ -94,20 +94,11 @@ bool TRunDashboard::ApplyPace(const std::string& typed) {
 }
 
 void TRunDashboard::ShowFigure(const std::string& name, const std::string& value) {
-    auto found = figureLabels_.find(name);
-    if (found == figureLabels_.end()) {
-        auto* label = new QLabel(this);
-        label->setObjectName(QString::fromStdString("Figure: " + name));
-        label->setTextInteractionFlags(Qt::TextSelectableByMouse);
-        figures_->addRow(QString::fromStdString(name + ":"), label);
-        found = figureLabels_.emplace(name, label).first;
-    }
-    found->second->setText(QString::fromStdString(value));
+    figures_->Show(name, value);
 }
 
 std::string TRunDashboard::FigureText(const std::string& name) const {
-    const auto found = figureLabels_.find(name);
-    return found == figureLabels_.end() ? std::string() : found->second->text().toStdString();
+    return figures_->Text(name);
 }
 
 void TRunDashboard::AddProblemNotes() {

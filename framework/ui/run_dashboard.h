@@ -10,17 +10,16 @@
 
 #include <chrono>
 #include <cstdint>
-#include <map>
 #include <string>
 
 #include "ui/run_pace.h"
 
 class QComboBox;
-class QFormLayout;
-class QLabel;
 class QListWidget;
 
 namespace zorva {
+
+class TFigureRows;
 
 class TQueueChart;
 
@@ -58,8 +57,7 @@ private:
     void AddProblemNotes();
 
     TQueueChart* chart_;
-    QFormLayout* figures_;
-    std::map<std::string, QLabel*> figureLabels_;
+    TFigureRows* figures_;
     QComboBox* paceCombo_;
     QListWidget* notes_;
     TRunPace pace_;

@@ -2,7 +2,6 @@
 
 #include <QFile>
 #include <QFileDialog>
-#include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -12,6 +11,7 @@
 #include "connection/messaging.h"
 #include "kernel/kernel.h"
 #include "ui/batch_report.h"
+#include "ui/figure_rows.h"
 #include "ui/inspection_windows.h"
 #include "ui/locale_numbers.h"
 #include "ui/message_boxes.h"
@@ -42,7 +42,7 @@ TRunSummaryWindow::TRunSummaryWindow(QWidget* parent, const QPlainTextEdit* memo
     resize(kWidth, kHeight);
     auto* column = new QVBoxLayout(this);
 
-    figures_ = new QFormLayout;
+    figures_ = new TFigureRows();
     column->addLayout(figures_);
     queues_ = new TQueueForm(this);
     // The queue window's own table, inside this one.
@@ -78,19 +78,11 @@ TRunSummaryWindow::TRunSummaryWindow(QWidget* parent, const QPlainTextEdit* memo
 }
 
 void TRunSummaryWindow::ShowFigure(const std::string& name, const std::string& value) {
-    auto found = figureLabels_.find(name);
-    if (found == figureLabels_.end()) {
-        auto* label = new QLabel(this);
-        label->setTextInteractionFlags(Qt::TextSelectableByMouse);
-        figures_->addRow(QString::fromStdString(name + ":"), label);
-        found = figureLabels_.emplace(name, label).first;
-    }
-    found->second->setText(QString::fromStdString(value));
+    figures_->Show(name, value);
 }
 
 std::string TRunSummaryWindow::FigureText(const std::string& name) const {
-    const auto found = figureLabels_.find(name);
-    return found == figureLabels_.end() ? std::string() : found->second->text().toStdString();
+    return figures_->Text(name);
 }
 
 void TRunSummaryWindow::ShowRun(double wallSeconds, std::uint64_t events, const std::string& traceFile) {

@@ -7,15 +7,15 @@
 
 #include <QWidget>
 
-#include <map>
 #include <string>
 
-class QFormLayout;
 class QLabel;
 class QPlainTextEdit;
 class QPushButton;
 
 namespace zorva {
+
+class TFigureRows;
 
 class TQueueChart;
 class TQueueForm;
@@ -48,8 +48,7 @@ private:
 
     const QPlainTextEdit* memo_;
     TQueueChart* chart_;
-    QFormLayout* figures_;
-    std::map<std::string, QLabel*> figureLabels_;
+    TFigureRows* figures_;
     TQueueForm* queues_;
     QLabel* traceNote_;
     QPushButton* saveReport_;
