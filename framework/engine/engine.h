@@ -77,7 +77,8 @@ void ServerGrantedTime(double t);
 /// the connection keeps H (see ServerLink::WithinHorizon).
 void ServerGrantedHorizon();
 /// "$$stop:" t: the waiting pass is abandoned and a new one starts once the
-/// wait has returned, never from inside the handler that read the line.
+/// wait has returned, never from inside the handler that read the line (a
+/// model running ahead goes on with what it chose).
 void ServerStoppedAt(double t);
 /// The greeting's time: the clock starts there and every pending timed event
 /// moves forward by it.

@@ -178,6 +178,36 @@ bool GrantCovers(double requested) {
     return (e.RequestGranted && n->Time <= requested) || e.Link->WithinHorizon(n->Time);
 }
 
+// A model running ahead never chooses anew because of what the server
+// says: answers to requests it made before, the end of the run and texts
+// come at no fixed moment, and every new pass would examine the state list
+// once more. Its state list is examined once after every timed event,
+// whenever the lines come. Null when a new pass must choose: the clock has
+// reached the end, the connection is gone, or a handler took the chosen
+// element out.
+EventNotice* PermissionRunningAhead() {
+    Engine& e = TheEngine();
+    TZorvaStatus& st = e.Status;
+    for (;;) {
+        const EventNotice* chosen = e.Set.ChosenNotice;
+        if (!chosen || e.Link->ConnectionClosed()) return nullptr;
+        if (chosen->Time < e.StopTime) {
+            const double requested = chosen->Time;
+            if (AwaitServer(requested) && GrantCovers(requested)) return e.Set.ChosenNotice;
+        } else if (st.SimTime < e.StopTime) {
+            // A text read meanwhile may have created an event before the end.
+            const bool answered = AwaitServer(e.StopTime);
+            const bool endGranted = e.RequestGranted || e.Link->WithinHorizon(e.StopTime);
+            if (answered && endGranted && e.Set.FirstTimed()->Time >= e.StopTime) {
+                st.SimTime = e.StopTime;
+                return nullptr;
+            }
+        } else {
+            return nullptr;
+        }
+    }
+}
+
 // A run that ends because the server is gone keeps its clock: nothing was
 // granted beyond it, and jumping to a stop time nobody set (NeverTime) would
 // report a clock the model never reached.
@@ -215,6 +245,11 @@ EventNotice* ChooseWithPermission() {
         const bool connected = !st.ServerAddress.empty() && e.Link;
         // Without a server nobody grants time any more: the run ends here.
         if (connected && e.Link->ConnectionClosed()) EndRun(true);
+        const bool endReached = e.Set.ChosenNotice->Time >= e.StopTime && st.SimTime >= e.StopTime;
+        if (connected && e.Link->RunsAhead() && !endReached) {
+            if (EventNotice* granted = PermissionRunningAhead()) return granted;
+            continue;
+        }
         if (e.Set.ChosenNotice->Time < e.StopTime) {
             if (!connected) return e.Set.ChosenNotice;
             // Asked again, for what is chosen now, until the answer covers

@@ -2,6 +2,7 @@
 // lock; ships handed over by the east lock pass westwards and stay.
 
 #include <algorithm>
+#include <utility>
 
 #include "lock_model_test_support.h"
 #include "west/brim_west.h"
@@ -51,6 +52,39 @@ TEST_F(LockModelTest, WestRunningAheadStopsWhenATextBreaksItsSendersPromise) {
     EXPECT_EXIT(Run(InitBrimWest, 200.0, true), ::testing::ExitedWithCode(255),
                 "Error\\(lookahead\\): the text that obrimeast sent at 5.00 starts ShipX at 6.00, before 14.00, "
                 "which .* has already reached: the lookahead that obrimeast promised was not kept");
+}
+
+TEST_F(LockModelTest, WestRunningAheadExaminesItsWaitingKeeperTheSameWhenTheServerRepeatsTheEnd) {
+    // Horizon 100, then the end, 100; with staleEnd the end comes once more
+    // just before the grant of the end time, as when the model asked again
+    // before it read the first.
+    const auto traceRunningAheadTo100 = [this](bool staleEnd) {
+        bool staleSent = !staleEnd;
+        server_.SetScript([&staleSent](ScriptedServer& s, const std::string& line) {
+            if (line == "$$?1!!server!!lookahead 20.00") {
+                s.Send("$$!1!!server!!lookahead 20.00");
+            } else if (line.rfind("$$?", 0) == 0) {
+                s.Send("$$!" + line.substr(3, line.find("!!") - 3) + "!!obrimeast!!Yes");
+            } else if (line.rfind("$$ahead:", 0) == 0) {
+                const double t = *ParseNumber(line.substr(8, line.find("!!") - 8));
+                if (t < 100.0) {
+                    s.Send("$$horizon:100.00");
+                } else if (t > 100.0) {
+                    s.Send("$$stop:100.00");
+                } else {
+                    if (!std::exchange(staleSent, true)) s.Send("$$stop:100.00");
+                    s.Send("$$continue:100.00");
+                }
+            }
+        });
+        Run(InitBrimWest, 1000.0, true);
+        EXPECT_EQ(SimTime(), 100.0);
+        return TraceMemo().Lines();
+    };
+    const auto plain = traceRunningAheadTo100(false);
+    TearDown();
+    SetUp();
+    EXPECT_EQ(traceRunningAheadTo100(true), plain);
 }
 
 TEST_F(LockModelTest, WestBatchesShipsThatArriveBeforeTheChangeover) {
