@@ -48,7 +48,11 @@ void TimeServer::Received(ClientId id, std::string_view line) {
         default:
             if (!client.Account) {
                 Send(id, Line(LineKind::Unknown, "register with a name first"));
-            } else if (match.Kind == LineKind::Continue) {
+                break;
+            }
+            if (match.Kind == LineKind::Continue || match.Kind == LineKind::Ahead || match.Kind == LineKind::Question)
+                ++requests_;
+            if (match.Kind == LineKind::Continue) {
                 OnContinue(id, client, match.Fields);
             } else if (match.Kind == LineKind::NewEvent) {
                 OnNewEvent(id, client, match.Fields);
@@ -361,6 +365,7 @@ void TimeServer::StopAll() {
 void TimeServer::WhenEmpty() {
     if (config_.Until && (ended_ || leftEarly_)) {
         output_.Report(ended_ ? "every model has left" : "every model has left before the end");
+        output_.Report(std::to_string(requests_) + " requests waited for an answer");
         output_.Finished();
         return;
     }

@@ -129,6 +129,9 @@ private:
     bool started_ = false;
     bool ended_ = false;
     bool leftEarly_ = false;
+    // Lines after which a model waits for the server's answer ("$$continue:",
+    // "$$ahead:", "$$?"), each a round trip; reported when the run is over.
+    std::uint64_t requests_ = 0;
 };
 
 }  // namespace zorva::server
