@@ -34,13 +34,15 @@ void TimeServer::OnToClient(ClientId id, Client& client, std::string_view argume
 void TimeServer::OnSend(ClientId id, Client& client, std::string_view argument) {
     const auto [timeField, targetField, text] = SplitFields<3>(argument);
     const auto stamp = ParseTimeFromAnyLocale(timeField);
-    // A model running ahead is somewhere between the request its horizon
-    // answered and the horizon: never before that request.
-    if (!client.Account->Ahead() || !stamp || *stamp < client.Account->SendingTime()) {
+    if (!client.Account->Ahead() || !stamp) {
         Refuse(id, client, "cannot send a text stamped '" + Sanitize(Trim(timeField)) + "' from " + client.Name);
         return;
     }
-    Relay(id, client, Trim(targetField), text, *stamp);
+    // The text leaves no earlier than the time the model may act at, which
+    // is what the grants to the others counted on. A handler that sends
+    // while the model waits stamps it with the model's clock, behind its
+    // request; the line it handles acts no earlier than that line's pin.
+    Relay(id, client, Trim(targetField), text, std::max(*stamp, client.Account->SendingTime()));
 }
 
 void TimeServer::Relay(ClientId id, Client& client, std::string_view targetName, std::string_view text, double stamp) {

@@ -106,6 +106,22 @@ TEST_F(ServerAccountingTest, ATextTooLongForTheReceiverIsRefusedToItsSender) {
     EXPECT_TRUE(peer.Received("$$unknown:")) << "the sender is told";
 }
 
+TEST_F(ServerAccountingTest, AReplyFromAHandlerWhileRunningAheadIsRelayed) {
+    SetLookahead(2.0);
+    SetMessageHandler([this](const std::string& text) {
+        messages_.push_back(text);
+        if (text.rfind("$$from:", 0) == 0) SendToModel("apeer", "reply");
+    });
+    ScriptedPeer peer(server_->Port(), "apeer",
+                      StepAtOne([](ScriptedPeer& p) { p.Send("$$toclient: zmodel!!hello"); }));
+    Start("Own", 9.0, [](LambdaElement&) {});
+    RunSimulation();
+    EXPECT_EQ(SimTime(), 10.0);
+    EXPECT_EQ(messages_, std::vector<std::string>{"$$from:apeer!!hello"});
+    // At the text's time, as without lookahead, not at the model's clock (0).
+    EXPECT_TRUE(peer.Received("$$from:1.00!!zmodel!!reply"));
+}
+
 class ThreeModelsTest : public ServerAccountingTest {
     QStringList ServerArguments() const override { return {"--until", "10", "--models", "3"}; }
 };
