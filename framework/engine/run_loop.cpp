@@ -245,8 +245,7 @@ EventNotice* ChooseWithPermission() {
         const bool connected = !st.ServerAddress.empty() && e.Link;
         // Without a server nobody grants time any more: the run ends here.
         if (connected && e.Link->ConnectionClosed()) EndRun(true);
-        const bool endReached = e.Set.ChosenNotice->Time >= e.StopTime && st.SimTime >= e.StopTime;
-        if (connected && e.Link->RunsAhead() && !endReached) {
+        if (connected && e.Link->RunsAhead() && (e.Set.ChosenNotice->Time < e.StopTime || st.SimTime < e.StopTime)) {
             if (EventNotice* granted = PermissionRunningAhead()) return granted;
             continue;
         }
